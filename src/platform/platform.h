@@ -1,0 +1,165 @@
+// The platform layer: one small interface per Windows service.
+//
+// Every call the program makes to Windows goes through these interfaces. Each
+// operation keeps the meaning of the Win32 call it is named after: ANSI texts,
+// the same results and the same error codes (see types.h). Two backends
+// implement them: the real API (win32/) and the simulated machine (sim/).
+//
+// One process-wide Platform is installed by the entry (WinMain or the
+// simulated machine's main) before the program runs; os::Get() returns it.
+#pragma once
+
+#include "platform/types.h"
+
+namespace os {
+
+// Windows registry (advapi32). Results are Win32 error codes (0 on success).
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // RegCreateKeyExA with reserved 0, no class, no security attributes.
+    // *disposition (optional): 1 created, 2 opened.
+    virtual long CreateKeyEx(Key root, const char* subKey, Dword options, Dword access, Key* result,
+                             Dword* disposition) = 0;
+    // RegOpenKeyExA with options 0.
+    virtual long OpenKeyEx(Key root, const char* subKey, Dword access, Key* result) = 0;
+    virtual long CloseKey(Key key) = 0;
+    // RegSetValueExA.
+    virtual long SetValueEx(Key key, const char* valueName, Dword type, const void* data,
+                            Dword size) = 0;
+    // RegQueryValueExA: type and data optional; *size is in/out. A buffer too
+    // small gives kErrorMoreData with *size set to the needed size.
+    virtual long QueryValueEx(Key key, const char* valueName, Dword* type, void* data,
+                              Dword* size) = 0;
+    // RegDeleteKeyA: on the NT family refuses a key that has subkeys (5).
+    virtual long DeleteKey(Key root, const char* subKey) = 0;
+    virtual long DeleteValue(Key key, const char* valueName) = 0;
+    // RegEnumKeyExA: *nameSize in characters, in/out; kErrorNoMoreItems at the end.
+    virtual long EnumKeyEx(Key key, Dword index, char* name, Dword* nameSize) = 0;
+    // RegEnumValueA: *nameSize in characters, *dataSize in bytes; data optional.
+    virtual long EnumValue(Key key, Dword index, char* name, Dword* nameSize, Dword* type,
+                           void* data, Dword* dataSize) = 0;
+};
+
+// Files and folders (kernel32). Bool results follow Win32: nonzero on success,
+// and LastError() tells the failure.
+class Files {
+public:
+    virtual ~Files() = default;
+    virtual FileHandle CreateFileA(const char* name, Dword access, Dword share, Dword creation,
+                                   Dword flagsAndAttributes) = 0;
+    virtual FileHandle CreateFileW(const Wchar* name, Dword access, Dword share, Dword creation,
+                                   Dword flagsAndAttributes) = 0;
+    virtual Bool ReadFile(FileHandle file, void* buffer, Dword count, Dword* read) = 0;
+    virtual Bool WriteFile(FileHandle file, const void* buffer, Dword count, Dword* written) = 0;
+    // SetFilePointer with the 64-bit form: low part and *high (optional) in/out.
+    virtual Dword SetFilePointer(FileHandle file, long low, long* high, Dword method) = 0;
+    virtual Dword GetFileType(FileHandle file) = 0;
+    virtual Bool CloseHandle(FileHandle file) = 0;
+    virtual FileHandle GetStdInput() = 0;
+
+    virtual Dword GetFileAttributesA(const char* name) = 0;
+    virtual Dword GetFileAttributesW(const Wchar* name) = 0;
+    virtual Bool SetFileAttributesA(const char* name, Dword attributes) = 0;
+    virtual Bool DeleteFileA(const char* name) = 0;
+    virtual Bool DeleteFileW(const Wchar* name) = 0;
+    virtual Bool CreateDirectoryA(const char* name) = 0;
+    virtual Bool RemoveDirectoryA(const char* name) = 0;
+    virtual Bool MoveFileA(const char* from, const char* to) = 0;
+    // MoveFileExA; with kMoveFileDelayUntilReboot and a null `to` the file is
+    // deleted at the next restart.
+    virtual Bool MoveFileExA(const char* from, const char* to, Dword flags) = 0;
+    // Length of the result without the terminator, the needed size when the
+    // buffer is too small, 0 on failure.
+    virtual Dword GetShortPathNameA(const char* longPath, char* shortPath, Dword size) = 0;
+    virtual Dword GetTempPathA(Dword size, char* buffer) = 0;
+    virtual unsigned GetWindowsDirectoryA(char* buffer, unsigned size) = 0;
+    virtual Dword GetCurrentDirectoryA(Dword size, char* buffer) = 0;
+    virtual Bool SetCurrentDirectoryA(const char* path) = 0;
+    virtual Bool WritePrivateProfileStringA(const char* section, const char* key,
+                                            const char* value, const char* fileName) = 0;
+};
+
+// Version, code pages, modules and resources, environment, time (kernel32, user32).
+class System {
+public:
+    virtual ~System() = default;
+    virtual Dword GetLastError() = 0;
+    virtual void SetLastError(Dword code) = 0;
+
+    virtual Bool GetVersionExA(VersionInfo* info) = 0;
+    virtual Bool GetCPInfo(Dword codePage, CpInfo* info) = 0;
+    virtual Bool IsDBCSLeadByte(unsigned char byte) = 0;
+    virtual Dword GetACP() = 0;
+    virtual Dword GetOEMCP() = 0;
+    // CompareStringA: 1 less, 2 equal, 3 greater, 0 on failure. Lengths -1 for NUL-terminated.
+    virtual int CompareStringA(Dword locale, Dword flags, const char* a, int lengthA,
+                               const char* b, int lengthB) = 0;
+    virtual int MultiByteToWideChar(Dword codePage, Dword flags, const char* source,
+                                    int sourceLength, Wchar* dest, int destLength) = 0;
+    virtual int WideCharToMultiByte(Dword codePage, Dword flags, const Wchar* source,
+                                    int sourceLength, char* dest, int destLength,
+                                    const char* defaultChar, Bool* usedDefault) = 0;
+
+    // Modules and resources. Module null means the program itself.
+    virtual Dword GetModuleFileNameA(Module module, char* buffer, Dword size) = 0;
+    virtual Module LoadLibraryA(const char* name) = 0;
+    virtual Bool FreeLibrary(Module module) = 0;
+    // IsWow64Process for the current process, found the way GetProcAddress would:
+    // returns false when the system lacks the function (*present = false).
+    virtual Bool IsWow64Process(Bool* wow64, Bool* present) = 0;
+    // FindResourceA + LoadResource + LockResource + SizeofResource in one step.
+    // `name` and `type` are either texts or integer ids (MAKEINTRESOURCE form).
+    virtual const void* FindResourceData(Module module, const char* name, const char* type,
+                                         Dword* size) = 0;
+    // LoadStringA: number of characters copied (0 when missing or empty).
+    virtual int LoadStringA(Module module, unsigned id, char* buffer, int size) = 0;
+    virtual Icon LoadIconA(Module module, const char* name) = 0;
+
+    virtual Dword GetEnvironmentVariableA(const char* name, char* buffer, Dword size) = 0;
+    virtual void Sleep(Dword milliseconds) = 0;
+};
+
+// User interface (user32): message boxes. Dialogs are added with the dialogs.
+class Ui {
+public:
+    virtual ~Ui() = default;
+    // MessageBoxA: the button pressed (kIdOk, kIdYes, ...), 0 on failure.
+    virtual int MessageBoxA(Window owner, const char* text, const char* caption,
+                            unsigned type) = 0;
+};
+
+// The process-wide set of services.
+struct Platform {
+    Registry* registry;
+    Files* files;
+    System* system;
+    Ui* ui;
+};
+
+// Installs the platform for this process; the previous one is replaced.
+void Install(const Platform& platform);
+// The installed platform.
+const Platform& Get();
+
+inline Registry& Reg() { return *Get().registry; }
+inline Files& Fs() { return *Get().files; }
+inline System& Sys() { return *Get().system; }
+inline Ui& Gui() { return *Get().ui; }
+
+// Integer resource name as FindResourceData takes it (MAKEINTRESOURCE).
+inline const char* IntResource(unsigned id) {
+    return reinterpret_cast<const char*>(static_cast<uintptr_t>(id & 0xFFFF));
+}
+inline bool IsIntResource(const char* name) {
+    return (reinterpret_cast<uintptr_t>(name) >> 16) == 0;
+}
+enum : unsigned {
+    kRtIcon = 3,
+    kRtDialog = 5,
+    kRtString = 6,
+    kRtGroupIcon = 14,
+    kRtManifest = 24,
+};
+
+}  // namespace os
