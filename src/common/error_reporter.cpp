@@ -1,0 +1,34 @@
+#include "common/error_reporter.h"
+
+namespace {
+// Constant-initialised, so it exists before any other process-wide object.
+constinit ErrorReporter g_errorReporter;
+}  // namespace
+
+ErrorReporter& TheErrorReporter() { return g_errorReporter; }
+
+void ErrorReporter::SetErrorCode(int code) {
+    ++errorCount_;
+    if (code == 1 || code == 255) {
+        if (errorCode_ == 0) errorCode_ = code;
+    } else if (code == 2) {
+        if (errorCode_ == 0 || errorCode_ == 1) errorCode_ = code;
+    } else {
+        errorCode_ = code;
+    }
+}
+
+void ErrorReporter::MemoryError() {
+    MemoryErrorNotice();
+    Throw(8);
+}
+
+void ErrorReporter::Throw(int code) {
+    SetErrorCode(code);
+    throw code;
+}
+
+void ErrorReporter::Reset() {
+    errorCode_ = 0;
+    errorCount_ = 0;
+}
