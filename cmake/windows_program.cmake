@@ -1,0 +1,50 @@
+# What the win32 and win64 builds share: the program, the real-API backend and
+# uninstall.exe itself (GUI subsystem, the whole run-time linked in, so it
+# imports only Windows system DLLs).
+
+# The platform layer's own sources (the installed platform) as a library of
+# their own, so the platform test programs link them without the program.
+set(VLK_PLATFORM_SOURCES ${VLK_PROGRAM_SOURCES})
+list(FILTER VLK_PLATFORM_SOURCES INCLUDE REGEX "/src/platform/[^/]*\\.cpp$")
+list(FILTER VLK_PROGRAM_SOURCES EXCLUDE REGEX "/src/platform/[^/]*\\.cpp$")
+
+file(GLOB VLK_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
+list(FILTER VLK_WIN_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
+
+add_library(vlk_win STATIC ${VLK_PLATFORM_SOURCES} ${VLK_WIN_SOURCES})
+target_include_directories(vlk_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+# The printf family of the system's msvcrt.dll, through the run-time's small
+# wrappers that keep the C99 rules of snprintf (always terminated, the needed
+# length returned). The run-time's own formatter would add about 25 KB to a
+# program whose budget is 100 KB. The compiler then checks formats against
+# what msvcrt understands. (The test programs keep the run-time's formatter.)
+set(VLK_WIN_STDIO __USE_MINGW_ANSI_STDIO=0)
+target_compile_definitions(vlk_win PRIVATE ${VLK_WIN_STDIO})
+
+# Every program's run-time is linked in: a Windows user has none of the
+# toolchain's DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# The program's resources (dialogs, strings, icons, manifest), compiled by
+# windres when cmake/resources.cmake says how; else straight from the .rc.
+include(cmake/resources.cmake OPTIONAL)
+
+if(VLK_PROGRAM_SOURCES)
+  add_library(vlk_program STATIC ${VLK_PROGRAM_SOURCES})
+  target_include_directories(vlk_program PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(vlk_program PUBLIC vlk_win)
+  target_compile_definitions(vlk_program PUBLIC ${VLK_WIN_STDIO})
+
+  # WIN32: the GUI subsystem (-mwindows).
+  add_executable(uninstall WIN32
+    ${CMAKE_SOURCE_DIR}/src/platform/win32/main_winmain.cpp
+    ${CMAKE_SOURCE_DIR}/src/platform/win32/main_terminate.cpp)
+  target_link_libraries(uninstall PRIVATE vlk_program vlk_win comctl32)
+  target_link_options(uninstall PRIVATE -Wl,--gc-sections -s)
+  if(TARGET vlk_resources_win)
+    target_link_libraries(uninstall PRIVATE vlk_resources_win)
+  elseif(EXISTS ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
+    enable_language(RC)
+    target_sources(uninstall PRIVATE ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
+  endif()
+endif()

@@ -1,0 +1,165 @@
+#!/bin/bash
+# The tests under Windows: the checks of the 32-bit product, and the win64 build
+# run under wine64 in a private prefix made fresh for this run (inside the
+# win64 build folder), with a virtual display for the program's windows.
+#
+# Usage: tests/wine/run.sh [BUILD_ROOT]        (BUILD_ROOT/win32, BUILD_ROOT/win64)
+#        tests/wine/run.sh WIN64_DIR WIN32_DIR
+# Prints one line per check and closes with "N passed, N failed"; the exit
+# code is 0 only when every check passed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+if [ $# -ge 2 ]; then
+  win64=$1 win32=$2
+else
+  win64=${1:-$root/build}/win64 win32=${1:-$root/build}/win32
+fi
+win64=$(realpath -m "$win64")
+win32=$(realpath -m "$win32")
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+passed=0
+failed=0
+pass() { echo "ok   $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
+
+# --- The 32-bit product, checked (these machines run no 32-bit code): PE32,
+# GUI subsystem, system DLLs only, at most 100 KB.
+# The 64-bit one is built the same way, without the size budget.
+if "$here/check_pe.sh" "$win32/uninstall.exe" pe32 102400; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
+if "$here/check_pe.sh" "$win64/uninstall.exe" pe32+; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
+# The check itself must reject a program that needs the toolchain's DLLs.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+if printf '#include <string>\nint main(int c, char**) { return std::string(c, 0x41).size(); }\n' |
+   i686-w64-mingw32-g++-win32 -mwindows -x c++ - -o "$scratch/dynamic.exe" 2>/dev/null; then
+  if out=$("$here/check_pe.sh" "$scratch/dynamic.exe" pe32); then
+    fail "PE check accepted a program importing the run-time DLLs: $out"
+  elif grep -q 'libstdc++' <<<"$out"; then
+    pass "PE check rejects a program importing the run-time DLLs"
+  else
+    fail "PE check rejected the dynamic program for another reason: $out"
+  fi
+else
+  fail "PE check: could not build the dynamically linked sample"
+fi
+
+# --- The win64 build under wine64.
+if [ ! -x "$wine" ]; then
+  fail "wine64 missing: $wine (scripts/setup.sh installs it)"
+  echo "$passed passed, $failed failed"
+  exit 1
+fi
+
+export WINEPREFIX=$win64/wine-prefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No host menu entries; no Mono or Gecko installers.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+# The Russian locale gives the ANSI code page 1251 and the OEM 866.
+if locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+else
+  echo "note: locale ru_RU.UTF-8 missing, Wine takes code page 1252"
+fi
+
+xvfb_pid=
+cleanup() {
+  "$wineserver" -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+if "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w; then
+  pass "wine prefix made: $WINEPREFIX"
+else
+  fail "wineboot -i failed in $WINEPREFIX"
+fi
+
+# A display of its own for the windows the program shows.
+for n in $(seq 91 140); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+done
+if [ -n "${display:-}" ] && command -v Xvfb >/dev/null; then
+  Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  export DISPLAY=":$display"
+else
+  fail "no Xvfb display could be started"
+fi
+
+# Runs a Windows program with a time limit; its exit code is returned.
+run() {
+  local limit=$1
+  shift
+  timeout -k 5 "$limit" "$wine" "$@"
+}
+
+# The platform conformance suite against the real API.
+if compgen -G "$root/tests/conformance/*.cpp" >/dev/null; then
+  suite=$win64/test_conformance.exe
+  if [ -f "$suite" ]; then
+    log=$scratch/conformance.log
+    run 120 "$suite" --gtest_color=no 2>&1 | tr -d '\r' >"$log"
+    rc=${PIPESTATUS[0]}
+    # One check per test: the lines GoogleTest closes each test with.
+    ok=$(grep -cE '^\[       OK \] .* \([0-9]+ ms\)$' "$log")
+    bad=$(grep -cE '^\[  FAILED  \] .* \([0-9]+ ms\)$' "$log")
+    passed=$((passed + ok))
+    failed=$((failed + bad))
+    echo "     conformance suite: $ok passed, $bad failed"
+    if [ "$rc" -ne 0 ] || [ "$bad" -gt 0 ] || [ "$ok" -eq 0 ]; then
+      [ "$bad" -gt 0 ] || fail "conformance suite ended with exit code $rc"
+      grep -vE '^\[ RUN      \]|^\[       OK \]' "$log" | head -200 | sed 's/^/  /'
+    fi
+  else
+    fail "conformance suite not built: $suite"
+  fi
+fi
+
+# The program itself: a copy in a folder of its own inside the prefix, so a
+# run that went wrong and started the uninstall removes nothing else.
+folder=$WINEPREFIX/drive_c/VelkorTest
+mkdir -p "$folder"
+if cp "$win64/uninstall.exe" "$folder/uninstall.exe" 2>/dev/null; then
+  exe='C:\VelkorTest\uninstall.exe'
+  run 30 "$exe" /clean
+  rc=$?
+  "$wineserver" -w
+  if [ $rc -eq 0 ] && [ -f "$folder/uninstall.exe" ]; then
+    pass "uninstall.exe /clean: exit code 0, nothing removed"
+  else
+    fail "uninstall.exe /clean: exit code $rc$([ -f "$folder/uninstall.exe" ] || echo ', program file removed')"
+  fi
+
+  start=$(date +%s%N)
+  run 30 "$exe" /wait
+  rc=$?
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  "$wineserver" -w
+  if [ $rc -eq 0 ] && [ $elapsed -ge 2000 ] && [ -f "$folder/uninstall.exe" ]; then
+    pass "uninstall.exe /wait: exit code 0 after $elapsed ms"
+  else
+    fail "uninstall.exe /wait: exit code $rc after $elapsed ms (a 2000 ms pause wanted)"
+  fi
+else
+  fail "win64 program not built: $win64/uninstall.exe"
+fi
+
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
