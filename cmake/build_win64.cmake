@@ -25,3 +25,7 @@ endif()
 add_executable(robot ${CMAKE_SOURCE_DIR}/tests/wine/robot.cpp
                ${CMAKE_SOURCE_DIR}/src/platform/win32/robot/desktop.cpp)
 target_include_directories(robot PRIVATE ${CMAKE_SOURCE_DIR}/src)
+
+# A message box shown through the platform, for the robot's own check.
+add_executable(show_box ${CMAKE_SOURCE_DIR}/tests/wine/show_box.cpp)
+target_link_libraries(show_box PRIVATE vlk_win)

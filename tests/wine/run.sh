@@ -132,6 +132,37 @@ if compgen -G "$root/tests/conformance/*.cpp" >/dev/null; then
   fi
 fi
 
+# The robot, on a message box shown through the platform's MessageBoxA: finds
+# it by caption, reads its text (code page 1251 on the screen, UTF-8 here),
+# presses No, and the box's program sees No (7).
+robot() { run 20 "$win64/robot.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+if [ -f "$win64/robot.exe" ] && [ -f "$win64/show_box.exe" ] && [ -n "$xvfb_pid" ]; then
+  caption="Проверка робота"
+  run 30 "$win64/show_box.exe" "$caption" 'Первая строка\nВторая строка' &
+  box=$!
+  if robot wait-box "$caption" 15; then
+    pass "robot finds the message box \"$caption\""
+  else
+    fail "robot: no message box \"$caption\" within 15 s"
+  fi
+  text=$(robot text "$caption")
+  if [ "$text" = $'Первая строка\nВторая строка' ]; then
+    pass "robot reads the box's text"
+  else
+    fail "robot read the box's text as: $text"
+  fi
+  robot press "$caption" 7
+  wait $box
+  rc=$?
+  if [ $rc -eq 7 ] && robot wait-gone "$caption" 5 && ! robot wait-box "$caption" 0.2; then
+    pass "robot presses No: the box closes, its program gets 7"
+  else
+    fail "robot pressed No: the box's program ended with $rc"
+  fi
+else
+  fail "robot check not run: robot.exe, show_box.exe or the display missing"
+fi
+
 # The program itself: a copy in a folder of its own inside the prefix, so a
 # run that went wrong and started the uninstall removes nothing else.
 folder=$WINEPREFIX/drive_c/VelkorTest
