@@ -29,3 +29,13 @@ target_include_directories(robot PRIVATE ${CMAKE_SOURCE_DIR}/src)
 # A message box shown through the platform, for the robot's own check.
 add_executable(show_box ${CMAKE_SOURCE_DIR}/tests/wine/show_box.cpp)
 target_link_libraries(show_box PRIVATE vlk_win)
+
+# The file-association scenario against the real registry; its dump is
+# compared with the simulated machine's by tests/wine/assoc_compare.sh.
+if(TARGET vlk_program)
+  add_executable(assoc_scenario ${CMAKE_SOURCE_DIR}/tests/wine/assoc_scenario_win.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/integration/assoc_scenario.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/integration/reg_dump.cpp)
+  target_include_directories(assoc_scenario PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(assoc_scenario PRIVATE vlk_program vlk_win)
+endif()
