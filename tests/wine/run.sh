@@ -3,8 +3,8 @@
 # run under wine64 in a private prefix made fresh for this run (inside the
 # win64 build folder), with a virtual display for the program's windows.
 #
-# Usage: tests/wine/run.sh [BUILD_ROOT]        (BUILD_ROOT/win32, BUILD_ROOT/win64)
-#        tests/wine/run.sh WIN64_DIR WIN32_DIR
+# Usage: tests/wine/run.sh [BUILD_ROOT]     (BUILD_ROOT/win32, /win64 and /sim)
+#        tests/wine/run.sh WIN64_DIR WIN32_DIR [SIM_DIR]
 # Prints one line per check and closes with "N passed, N failed"; the exit
 # code is 0 only when every check passed.
 set -uo pipefail
@@ -12,12 +12,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
 if [ $# -ge 2 ]; then
-  win64=$1 win32=$2
+  win64=$1 win32=$2 sim=${3:-$root/build/sim}
 else
-  win64=${1:-$root/build}/win64 win32=${1:-$root/build}/win32
+  win64=${1:-$root/build}/win64 win32=${1:-$root/build}/win32 sim=${1:-$root/build}/sim
 fi
 win64=$(realpath -m "$win64")
 win32=$(realpath -m "$win32")
+sim=$(realpath -m "$sim")
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
@@ -191,6 +192,16 @@ if cp "$win64/uninstall.exe" "$folder/uninstall.exe" 2>/dev/null; then
 else
   fail "win64 program not built: $win64/uninstall.exe"
 fi
+
+# Scenarios that run on both machines and compare what they leave behind.
+for compare in "$here"/*_compare.sh; do
+  [ -f "$compare" ] || continue
+  if bash "$compare" "$win64" "$sim"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+done
 
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]
