@@ -26,8 +26,13 @@ target_compile_definitions(vlk_win PRIVATE ${VLK_WIN_STDIO})
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The program's resources (dialogs, strings, icons, manifest), compiled by
-# windres when cmake/resources.cmake says how; else straight from the .rc.
+# windres. cmake/resources.cmake may define a target vlk_resources_win to link
+# into uninstall.exe, or set VLK_PROGRAM_RC to the .rc file; without either,
+# resources/uninstall.rc is compiled straight into the program.
 include(cmake/resources.cmake OPTIONAL)
+if(NOT VLK_PROGRAM_RC)
+  set(VLK_PROGRAM_RC ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
+endif()
 
 if(VLK_PROGRAM_SOURCES)
   add_library(vlk_program STATIC ${VLK_PROGRAM_SOURCES})
@@ -43,8 +48,8 @@ if(VLK_PROGRAM_SOURCES)
   target_link_options(uninstall PRIVATE -Wl,--gc-sections -s)
   if(TARGET vlk_resources_win)
     target_link_libraries(uninstall PRIVATE vlk_resources_win)
-  elseif(EXISTS ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
+  elseif(EXISTS ${VLK_PROGRAM_RC})
     enable_language(RC)
-    target_sources(uninstall PRIVATE ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
+    target_sources(uninstall PRIVATE ${VLK_PROGRAM_RC})
   endif()
 endif()

@@ -10,7 +10,7 @@
 //   robot checks CAPTION          "ID STATE TEXT" of each check box (0, 1 or 2)
 //
 // Texts are UTF-8. Exit code 0 on success, 1 when the window or control is
-// not there (or the wait timed out), 2 on a usage error.
+// not there (or the wait timed out), 2 on a usage error. Waits poll every 50 ms.
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
@@ -49,13 +49,19 @@ bool ParseId(const std::string& text, int* id) {
     return true;
 }
 
-// Polls until the dialog's presence is `wanted`; false when the time runs out.
-bool WaitFor(const std::string& caption, const std::string& seconds, bool wanted) {
+// A time-out in seconds (fractions allowed, at most an hour) in milliseconds.
+bool ParseSeconds(const std::string& text, long* milliseconds) {
     char* end = nullptr;
-    const double limit = strtod(seconds.c_str(), &end);
-    if (end == seconds.c_str() || *end != '\0' || limit < 0 || limit > 3600) return false;
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(static_cast<long>(limit * 1000));
+    const double seconds = strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !(seconds >= 0 && seconds <= 3600)) return false;
+    *milliseconds = static_cast<long>(seconds * 1000);
+    return true;
+}
+
+// Polls until the dialog's presence is `wanted`; false when the time runs out.
+bool WaitFor(const std::string& caption, long milliseconds, bool wanted) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
         if ((robot::FindDialog(caption) != 0) == wanted) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -129,12 +135,12 @@ int main() {
     if (args.size() < 2) return Usage();
     const std::string& command = args[1];
     int result = 2;
+    long milliseconds = 0;
+    const bool waits = command == "wait-box" || command == "wait-gone";
     if (command == "list" && args.size() <= 3) {
         result = List(args);
-    } else if (command == "wait-box" && args.size() == 4) {
-        result = WaitFor(args[2], args[3], true) ? 0 : 1;
-    } else if (command == "wait-gone" && args.size() == 4) {
-        result = WaitFor(args[2], args[3], false) ? 0 : 1;
+    } else if (waits && args.size() == 4 && ParseSeconds(args[3], &milliseconds)) {
+        result = WaitFor(args[2], milliseconds, command == "wait-box") ? 0 : 1;
     } else if (command == "text" && args.size() == 3) {
         result = Text(args[2]);
     } else if (command == "press" && args.size() == 4) {
