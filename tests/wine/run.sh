@@ -166,10 +166,11 @@ fi
 
 # The program itself: a copy in a folder of its own inside the prefix, so a
 # run that went wrong and started the uninstall removes nothing else.
-folder=$WINEPREFIX/drive_c/VelkorTest
+# The folder name has a blank, as an installation folder usually has.
+folder="$WINEPREFIX/drive_c/Velkor Test"
 mkdir -p "$folder"
 if cp "$win64/uninstall.exe" "$folder/uninstall.exe" 2>/dev/null; then
-  exe='C:\VelkorTest\uninstall.exe'
+  exe='C:\Velkor Test\uninstall.exe'
   run 30 "$exe" /clean
   rc=$?
   "$wineserver" -w
