@@ -7,6 +7,7 @@
 #include "common/lead_bytes.h"
 #include "common/open_file_table.h"
 #include "common/system.h"
+#include "localisation/localisation.h"
 #include "platform/platform.h"
 #include "registry/registry.h"
 
@@ -57,4 +58,7 @@ void ProgramProcessStart() {
     TheErrorReporter().Reset();
     ResetRegistryState();
     ResetProcessState();
+    ResetLocalisation();
 }
+
+void ProgramProcessEnd() { EndLocalisation(); }

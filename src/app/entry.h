@@ -18,3 +18,9 @@ int ProgramEntry(os::Module instance, const char* tail);
 // off, ...). The hosts that install a platform after static construction (the
 // simulated machine's main and the unit tests) call it before the entry.
 void ProgramProcessStart();
+
+// Releases what the process-wide objects' static destruction would (the
+// language file, then a still loaded language module) while the platform is
+// still installed. The hosts whose platform ends before static destruction
+// runs (the simulated machine's main and the unit tests) call it after the entry.
+void ProgramProcessEnd();
