@@ -2,8 +2,7 @@
 
 #include <string.h>
 
-#include "common/path.h"
-#include "common/text.h"
+#include "localisation/program_path.h"
 #include "platform/platform.h"
 #include "registry/registry.h"
 
@@ -42,19 +41,6 @@ bool WriteTemplateFile(const char* path, const unsigned char* bytes, os::Dword s
 
 namespace {
 
-enum : os::Dword { kPathSize = 1024 };
-
-// The full path of `name` in the running program's folder. False when the
-// program's own path cannot be read whole or the result does not fit.
-bool ProgramSiblingPath(const char* name, char* path, os::Dword size) {
-    char program[kPathSize];
-    os::Dword length = os::Sys().GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program) return false;
-    program[length] = '\0';
-    *NameInPath(program) = '\0';
-    return FormatInto(path, size, "%s%s", program, name) != nullptr;
-}
-
 // The "FileName" form came with Windows 4.90 and 5.0; 4.0 and 4.10 take "Data".
 bool TemplateAsFile() {
     os::VersionInfo version;
@@ -73,8 +59,12 @@ void AddNewMenuEntry(const char* shellNewKey, bool isVlk) {
         SetBinaryValue(os::ClassesRoot(), shellNewKey, "Data", bytes, size);
         return;
     }
+    // A path that cannot be formed whole names no template at all.
     char path[kPathSize];
-    if (!ProgramSiblingPath(isVlk ? "vlknew.dat" : "zipnew.dat", path, sizeof path)) return;
+    if (!GetProgramPath(path, sizeof path) ||
+        !ReplaceFileName(path, sizeof path, isVlk ? "vlknew.dat" : "zipnew.dat")) {
+        return;
+    }
     WriteTemplateFile(path, bytes, size);
     SetStringValue(os::ClassesRoot(), shellNewKey, "FileName", path);
 }
