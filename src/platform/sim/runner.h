@@ -1,0 +1,54 @@
+// Runs of the program on a machine folder, as the sim program
+// (build/sim/uninstall) makes them.
+//
+//   uninstall --machine DIR [--actions FILE] [--trace FILE]
+//             [--command-line TEXT | -- TAIL...]
+//   uninstall --machine DIR --restart
+//
+// The run works on a copy of DIR beside it (made from the sample machine when
+// DIR does not exist) and puts the copy in DIR's place, in one rename, only
+// when the run ends normally; otherwise DIR stays as it was.
+// Exit codes: 0 done, 2 bad options or files, 3 a machine folder that cannot
+// be loaded or saved, 4 the run ended (an unanswered message box), 5 the
+// program ended abnormally.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+// A run's working copy of a machine folder.
+class MachineSession {
+public:
+    // Copies `dir` (or writes the sample machine) into a new folder beside it
+    // and loads the copy. Null and *error when that fails; `dir` is untouched.
+    static std::unique_ptr<MachineSession> Open(const std::string& dir, std::string* error);
+    ~MachineSession();  // removes the copy unless it was committed
+
+    Machine& machine() { return *machine_; }
+    // Saves the machine into the copy and puts the copy in place of `dir`.
+    bool Commit(std::string* error);
+
+private:
+    MachineSession() = default;
+    std::string dir_;
+    std::string work_;
+    std::unique_ptr<Machine> machine_;
+    bool committed_ = false;
+};
+
+// The program's own functions that the sim program calls (src/app/entry.h).
+struct ProgramHooks {
+    void (*processStart)();
+    int (*entry)(os::Module instance, const char* tail);
+    const char* (*commandLineTail)(const char* commandLine);
+};
+
+// The sim program: parses the options, runs, prints errors to stderr and
+// returns the exit code.
+int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks);
+
+}  // namespace sim
