@@ -190,6 +190,32 @@ if cp "$win64/uninstall.exe" "$folder/uninstall.exe" 2>/dev/null; then
   else
     fail "uninstall.exe /wait: exit code $rc after $elapsed ms (a 2000 ms pause wanted)"
   fi
+
+  # /warning: the message box of the program's own texts with its path in
+  # them, read and closed by the robot; the program then ends with 0.
+  caption="Удаление Velkor"
+  run 30 "$exe" /warning &
+  box=$!
+  if robot wait-box "$caption" 15; then
+    text=$(robot text "$caption")
+    want=$'Удаление завершено\nВы должны удалить C:\\Velkor Test\\uninstall.exe самостоятельно'
+    if [ "$text" = "$want" ]; then
+      pass "uninstall.exe /warning: \"$caption\" tells the user to delete the program file"
+    else
+      fail "uninstall.exe /warning: the box reads \"$text\", not \"$want\""
+    fi
+    robot press "$caption" 1
+  else
+    fail "uninstall.exe /warning: no box \"$caption\" within 15 s"
+  fi
+  wait $box
+  rc=$?
+  "$wineserver" -w
+  if [ $rc -eq 0 ] && [ -f "$folder/uninstall.exe" ]; then
+    pass "uninstall.exe /warning: exit code 0 once the box is closed, nothing removed"
+  else
+    fail "uninstall.exe /warning: exit code $rc"
+  fi
 else
   fail "win64 program not built: $win64/uninstall.exe"
 fi
