@@ -46,6 +46,17 @@ if(VLK_PROGRAM_SOURCES)
     ${CMAKE_SOURCE_DIR}/src/platform/win32/main_terminate.cpp)
   target_link_libraries(uninstall PRIVATE vlk_program vlk_win comctl32)
   target_link_options(uninstall PRIVATE -Wl,--gc-sections -s)
+  # Link-time optimisation across the program's files: about 13 KB less code,
+  # which the 100 KB budget needs. The link optimises for size as the
+  # compilation does.
+  include(CheckIPOSupported)
+  check_ipo_supported(RESULT VLK_IPO OUTPUT VLK_IPO_ERROR LANGUAGES CXX)
+  if(VLK_IPO)
+    set_property(TARGET vlk_win vlk_program uninstall PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+    target_link_options(uninstall PRIVATE $<$<STREQUAL:${VLK_BUILD},win32>:-Os>)
+  else()
+    message(STATUS "uninstall.exe without link-time optimisation: ${VLK_IPO_ERROR}")
+  endif()
   if(TARGET vlk_resources_win)
     target_link_libraries(uninstall PRIVATE vlk_resources_win)
   elseif(EXISTS ${VLK_PROGRAM_RC})
