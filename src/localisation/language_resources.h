@@ -11,6 +11,7 @@
 #include <stddef.h>
 
 #include "common/array.h"
+#include "platform/types.h"
 
 class LanguageResources {
   public:
@@ -44,6 +45,20 @@ class LanguageResources {
     // named "RTL", or when "LTR" (dialog name "LTR") translates to "RTL".
     void DetectRightToLeft();
     bool RightToLeft() const { return rightToLeft_; }
+
+    // Dialog localisation (dialog_localize.cpp, dialog_scale.cpp).
+    //
+    // The scale entry of `dialogName`: the translation of the empty text under
+    // that name, "horizontal*vertical" in percent. Both are 100 without an
+    // entry or without a "*". True when scaling is active (not both 100).
+    bool GetDialogScale(const char* dialogName, int* horizontal, int* vertical) const;
+    // Translates the caption (not for a property-sheet page) and the texts of
+    // the first 512 children of `dialog`, and rescales it and them by the
+    // scale entry (a page keeps its own size).
+    void LocalizeDialog(os::Window dialog, const char* dialogName, bool page) const;
+    // Adds WS_EX_LAYOUTRTL to the window's extended style when the language is
+    // right to left; otherwise does nothing.
+    void ApplyRightToLeft(os::Window window) const;
 
     // The processed translation area (null when not loaded) and its line index.
     const char* Text() const { return text_; }

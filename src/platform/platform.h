@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/types.h"
+#include "platform/ui_types.h"
 
 namespace os {
 
@@ -120,13 +121,68 @@ public:
     virtual void Sleep(Dword milliseconds) = 0;
 };
 
-// User interface (user32): message boxes. Dialogs are added with the dialogs.
+// User interface (user32): message boxes, modal dialogs and the window calls
+// on them, system metrics and colours, the help viewer. Messages, styles and
+// metrics are those of ui_types.h; texts are ANSI.
 class Ui {
 public:
     virtual ~Ui() = default;
     // MessageBoxA: the button pressed (kIdOk, kIdYes, ...), 0 on failure.
     virtual int MessageBoxA(Window owner, const char* text, const char* caption,
                             unsigned type) = 0;
+
+    // DialogBoxParamA: the dialog template `templateName` (a text or an
+    // IntResource id) of `instance`, modal over `owner` (may be null); `param`
+    // reaches WM_INITDIALOG. The result that EndDialog gave; -1 when the
+    // dialog could not be made (no template, a control of an unknown class),
+    // 0 for an invalid owner.
+    virtual intptr_t DialogBoxParamA(Module instance, const char* templateName, Window owner,
+                                     DialogProc proc, LParam param) = 0;
+    // DialogBoxIndirectParamA: the same from a template in memory
+    // (DLGTEMPLATE or DLGTEMPLATEEX, DWORD-aligned).
+    virtual intptr_t DialogBoxIndirectParamA(Module instance, const void* dialogTemplate,
+                                             Window owner, DialogProc proc, LParam param) = 0;
+    // EndDialog: the modal loop ends with `result` once the current message is done.
+    virtual Bool EndDialog(Window dialog, intptr_t result) = 0;
+    // GetDlgItem: the control with that id, or null.
+    virtual Window GetDlgItem(Window dialog, int id) = 0;
+    virtual LResult SendMessageA(Window window, unsigned message, WParam wParam,
+                                 LParam lParam) = 0;
+    virtual LResult SendDlgItemMessageA(Window dialog, int id, unsigned message, WParam wParam,
+                                        LParam lParam) = 0;
+    // IsDlgButtonChecked / CheckDlgButton: kBstUnchecked, kBstChecked, kBstIndeterminate.
+    virtual unsigned IsDlgButtonChecked(Window dialog, int id) = 0;
+    virtual Bool CheckDlgButton(Window dialog, int id, unsigned check) = 0;
+    // GetWindowTextA: the bytes copied (at most size - 1, terminated).
+    virtual int GetWindowTextA(Window window, char* buffer, int size) = 0;
+    virtual Bool SetWindowTextA(Window window, const char* text) = 0;
+    // GetClassNameA: the bytes copied.
+    virtual int GetClassNameA(Window window, char* buffer, int size) = 0;
+    // GetWindowLongA / SetWindowLongA with kGwlStyle, kGwlExStyle or kGwlId;
+    // SetWindowLongA returns the previous value.
+    virtual int32_t GetWindowLongA(Window window, int index) = 0;
+    virtual int32_t SetWindowLongA(Window window, int index, int32_t value) = 0;
+    // GetWindowRect: in screen coordinates. GetClientRect: left and top 0.
+    virtual Bool GetWindowRect(Window window, Rect* rect) = 0;
+    virtual Bool GetClientRect(Window window, Rect* rect) = 0;
+    // SetWindowPos: a control's position is in its parent's client
+    // coordinates (from the right edge in a mirrored parent).
+    virtual Bool SetWindowPos(Window window, Window insertAfter, int x, int y, int cx, int cy,
+                              unsigned flags) = 0;
+    // GetWindow with kGwChild, kGwHwndNext or kGwOwner.
+    virtual Window GetWindow(Window window, unsigned command) = 0;
+    // GetParent: a control's parent, a popup window's owner.
+    virtual Window GetParent(Window window) = 0;
+    virtual Bool InvalidateRect(Window window, const Rect* rect, Bool erase) = 0;
+    // EnableWindow: nonzero when the window was disabled before.
+    virtual Bool EnableWindow(Window window, Bool enable) = 0;
+    virtual Bool IsWindowEnabled(Window window) = 0;
+    virtual Bool SetForegroundWindow(Window window) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual Dword GetSysColor(int index) = 0;
+    // WinHelpA: starts the help viewer on `helpFile`.
+    virtual Bool WinHelpA(Window owner, const char* helpFile, unsigned command,
+                          uintptr_t data) = 0;
 };
 
 // The process-wide set of services.

@@ -12,8 +12,8 @@ constexpr uint32_t kDsShellFont = 0x48;
 
 class TemplateReader {
   public:
-    TemplateReader(const std::vector<uint8_t>& bytes, std::string* error)
-        : view_(bytes.data(), bytes.size()), error_(error) {}
+    TemplateReader(const uint8_t* data, size_t size, std::string* error)
+        : view_(data, size), error_(error) {}
 
     bool Read(DialogTemplate* dialog);
 
@@ -153,8 +153,13 @@ std::u16string DialogItem::ClassName() const {
 
 bool ParseDialogTemplate(const std::vector<uint8_t>& bytes, DialogTemplate* dialog,
                          std::string* error) {
+    return ParseDialogTemplate(bytes.data(), bytes.size(), dialog, error);
+}
+
+bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplate* dialog,
+                         std::string* error) {
     *dialog = DialogTemplate();
-    TemplateReader reader(bytes, error);
+    TemplateReader reader(data, size, error);
     return reader.Read(dialog);
 }
 

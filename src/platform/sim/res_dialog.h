@@ -55,5 +55,10 @@ struct DialogTemplate {
 // Parses a dialog resource; false and *error when it is cut short or malformed.
 bool ParseDialogTemplate(const std::vector<uint8_t>& bytes, DialogTemplate* dialog,
                          std::string* error);
+// The same for the `size` bytes at `data`. A template handed to the dialog
+// manager in memory has no size of its own: it is read as far as its own
+// structure goes, with `size` the most that may be read.
+bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplate* dialog,
+                         std::string* error);
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sim/dialog_ui.h"
 #include "platform/sim/registry_store.h"
 #include "platform/sim/process_service.h"
 #include "platform/sim/shell_service.h"
@@ -127,6 +128,8 @@ public:
 
     // Frees every loaded library, as the end of a process does.
     void FreeAll();
+    // Whether a library of that file name (any folder, any letter case) is loaded.
+    bool LibraryLoaded(const std::string& fileName) const;
     // The program's instance handle (its module as ProgramEntry gets it).
     static os::Module ProgramInstance();
 
@@ -142,9 +145,9 @@ private:
     uintptr_t nextIcon_ = 0x20000;
 };
 
-class SimUi final : public os::Ui {
+class SimUi final : public SimDialogUi {
 public:
-    explicit SimUi(Machine& machine) : m_(machine) {}
+    explicit SimUi(Machine& machine) : SimDialogUi(machine), m_(machine) {}
     int MessageBoxA(os::Window owner, const char* text, const char* caption,
                     unsigned type) override;
 

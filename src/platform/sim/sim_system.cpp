@@ -336,6 +336,12 @@ os::Module SimSystem::LoadLibraryA(const char* name) {
     return reinterpret_cast<os::Module>(handle);
 }
 
+bool SimSystem::LibraryLoaded(const std::string& fileName) const {
+    for (const auto& [handle, module] : modules_)
+        if (EqualNoCaseUtf8(FileName(module->path), fileName)) return true;
+    return false;
+}
+
 os::Bool SimSystem::FreeLibrary(os::Module module) {
     const uintptr_t value = reinterpret_cast<uintptr_t>(module);
     auto it = modules_.find(value);

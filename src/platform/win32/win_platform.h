@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win_dialogs.h"
 
 namespace os {
 
@@ -93,7 +94,7 @@ class WinSystem final : public System {
     void Sleep(Dword milliseconds) override;
 };
 
-class WinUi final : public Ui {
+class WinUi final : public WinDialogUi {
   public:
     int MessageBoxA(Window owner, const char* text, const char* caption, unsigned type) override;
 };

@@ -1,0 +1,120 @@
+// Translating and rescaling a dialog when it opens, and mirroring windows for
+// a right-to-left language.
+#include <stdint.h>
+
+#include "common/text.h"
+#include "localisation/language_resources.h"
+#include "localisation/text_key.h"
+#include "platform/platform.h"
+
+namespace {
+
+enum : int {
+    kDialogTextSize = 1024,  // captions, control texts and class names
+    kMaxLocalizedChildren = 512,
+};
+
+// value × percent / 100, truncated toward zero. The product is formed in 64
+// bits and the result kept within the 32-bit range, so that an extreme scale
+// entry gives extreme sizes instead of wrapped ones.
+int32_t Scale(int32_t value, int percent) {
+    const int64_t scaled = static_cast<int64_t>(value) * percent / 100;
+    if (scaled > INT32_MAX) return INT32_MAX;
+    if (scaled < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(scaled);
+}
+
+// Pixel sums of rectangle terms, kept within the 32-bit range as Scale is.
+int32_t Sum(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+// Translates the text of `window` under the dialog's name and sets it back.
+// An empty text is left alone.
+void TranslateWindowText(os::Window window, const LanguageResources& language,
+                         const char* dialogName) {
+    char text[kDialogTextSize];
+    text[0] = '\0';
+    os::Ui& ui = os::Gui();
+    ui.GetWindowTextA(window, text, sizeof text);
+    if (text[0] == '\0') return;
+    language.Translate(text, sizeof text, text, dialogName, kKeyTypeDialog);
+    ui.SetWindowTextA(window, text);
+}
+
+bool IsDropDownComboBox(os::Window window) {
+    char className[kDialogTextSize];
+    className[0] = '\0';
+    os::Ui& ui = os::Gui();
+    ui.GetClassNameA(window, className, sizeof className);
+    if (CompareNoCase(className, "COMBOBOX") != 0) return false;
+    const uint32_t style = static_cast<uint32_t>(ui.GetWindowLongA(window, os::kGwlStyle));
+    return (style & os::kCbsTypeMask) != os::kCbsSimple;
+}
+
+// Places a child by the dialog's old origin and frame, scaled. A drop-down
+// combo box keeps room for its list: the list's scaled height is added.
+void ScaleChild(os::Window child, const os::Rect& dialog, int32_t frameWidth, int32_t frameHeight,
+                int horizontal, int vertical) {
+    os::Ui& ui = os::Gui();
+    os::Rect r = {};
+    ui.GetWindowRect(child, &r);
+    const int32_t x = Scale(Sum(int64_t{r.left} - dialog.left - frameWidth / 2), horizontal);
+    const int32_t y = Scale(Sum(int64_t{r.top} - dialog.top - frameHeight), vertical);
+    const int32_t width = Scale(Sum(int64_t{r.right} - r.left + 1), horizontal);
+    int32_t height = Scale(Sum(int64_t{r.bottom} - r.top + 1), vertical);
+    if (IsDropDownComboBox(child)) {
+        os::Rect list = {};
+        ui.SendMessageA(child, os::kCbGetDroppedControlRect, 0,
+                        reinterpret_cast<os::LParam>(&list));
+        height = Sum(int64_t{height} + Scale(Sum(int64_t{list.bottom} - list.top + 1), vertical));
+    }
+    ui.SetWindowPos(child, nullptr, x, y, width, height, os::kSwpNoZOrder);
+}
+
+}  // namespace
+
+void LanguageResources::LocalizeDialog(os::Window dialog, const char* dialogName, bool page) const {
+    os::Ui& ui = os::Gui();
+    int horizontal = 100;
+    int vertical = 100;
+    const bool scaling = GetDialogScale(dialogName, &horizontal, &vertical);
+
+    os::Rect window = {};
+    os::Rect client = {};
+    ui.GetWindowRect(dialog, &window);
+    ui.GetClientRect(dialog, &client);
+    const int32_t frameWidth = Sum(int64_t{window.right} - window.left + 1 - client.right);
+    int32_t frameHeight = Sum(int64_t{window.bottom} - window.top + 1 - client.bottom);
+
+    if (scaling && !page) {
+        ui.SetWindowPos(dialog, nullptr, 0, 0,
+                        Sum(int64_t{Scale(client.right, horizontal)} + frameWidth),
+                        Sum(int64_t{Scale(client.bottom, vertical)} + frameHeight),
+                        os::kSwpNoMove | os::kSwpNoZOrder);
+    }
+    // The caption. An empty one stays empty: the key of the empty text under
+    // the dialog's name is the scale entry's, which is no caption.
+    if (!page) TranslateWindowText(dialog, *this, dialogName);
+
+    frameHeight = Sum(int64_t{frameHeight} - ui.GetSystemMetrics(os::kSmCyDlgFrame));
+
+    const os::Window first = ui.GetWindow(dialog, os::kGwChild);
+    os::Window child = first;
+    for (int count = 0; child && count < kMaxLocalizedChildren; ++count) {
+        TranslateWindowText(child, *this, dialogName);
+        if (scaling) ScaleChild(child, window, frameWidth, frameHeight, horizontal, vertical);
+        const os::Window next = ui.GetWindow(child, os::kGwHwndNext);
+        if (next == first) break;
+        child = next;
+    }
+}
+
+void LanguageResources::ApplyRightToLeft(os::Window window) const {
+    if (!rightToLeft_) return;
+    os::Ui& ui = os::Gui();
+    const uint32_t exStyle = static_cast<uint32_t>(ui.GetWindowLongA(window, os::kGwlExStyle));
+    ui.SetWindowLongA(window, os::kGwlExStyle, static_cast<int32_t>(exStyle | os::kWsExLayoutRtl));
+}
