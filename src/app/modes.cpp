@@ -1,5 +1,7 @@
 #include "app/modes.h"
 
+#include "uninstall/uninstall.h"
+
 int RunSetupDialog() {
     // SETUPDLG from the ResourceModule, no owner, SetupDialogProc, parameter 0
     // (DialogBoxParamA) goes here.
@@ -11,6 +13,4 @@ void OpenProgramGroupFolder(const char* /*path*/) {
     // working folder, SW_SHOWNORMAL; its result is not examined.
 }
 
-void RunUninstallMode() {
-    // RunUninstall goes here.
-}
+void RunUninstallMode() { RunUninstall(); }

@@ -185,12 +185,55 @@ public:
                           uintptr_t data) = 0;
 };
 
+// Processes (kernel32): starting a program. The command interpreter that
+// runs the self-removal script is started this way.
+//
+// STARTUPINFOA as the program fills it: every field it does not name is zero.
+struct StartupInfo {
+    Dword size;           // cb: the size of the ANSI record (kStartupInfoSize)
+    Dword flags;          // kStartfUseShowWindow, kStartfUseStdHandles
+    Word showWindow;      // with kStartfUseShowWindow: kSwHide, ...
+    FileHandle stdInput;  // with kStartfUseStdHandles
+    FileHandle stdOutput;
+    FileHandle stdError;
+};
+// PROCESS_INFORMATION: the new process's and thread's handles and ids.
+struct ProcessInformation {
+    void* process;
+    void* thread;
+    Dword processId;
+    Dword threadId;
+};
+enum : Dword {
+    kStartupInfoSize = 68,  // sizeof(STARTUPINFOA) of a 32-bit process
+    kStartfUseShowWindow = 0x00000001,
+    kStartfUseStdHandles = 0x00000100,
+    kDetachedProcess = 0x00000008,
+    kCreateNoWindow = 0x08000000,
+};
+enum : Word { kSwHide = 0 };
+
+class Process {
+  public:
+    virtual ~Process() = default;
+    // CreateProcessA without process or thread security attributes and with
+    // the caller's own environment. `applicationName` and `currentDirectory`
+    // may be null (the program is the command line's first token; the
+    // caller's current directory). `processInformation` must not be null.
+    // Nonzero on success; LastError() tells the failure.
+    virtual Bool CreateProcessA(const char* applicationName, char* commandLine, Bool inheritHandles,
+                                Dword creationFlags, const char* currentDirectory,
+                                const StartupInfo* startupInfo,
+                                ProcessInformation* processInformation) = 0;
+};
+
 // The process-wide set of services.
 struct Platform {
     Registry* registry;
     Files* files;
     System* system;
     Ui* ui;
+    Process* process;
 };
 
 // Installs the platform for this process; the previous one is replaced.
@@ -202,6 +245,7 @@ inline Registry& Reg() { return *Get().registry; }
 inline Files& Fs() { return *Get().files; }
 inline System& Sys() { return *Get().system; }
 inline Ui& Gui() { return *Get().ui; }
+inline Process& Proc() { return *Get().process; }
 
 // Integer resource name as FindResourceData takes it (MAKEINTRESOURCE).
 inline const char* IntResource(unsigned id) {

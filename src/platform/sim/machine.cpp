@@ -216,7 +216,8 @@ std::unique_ptr<Machine> Machine::Bare() {
     return m;
 }
 
-std::unique_ptr<Machine> Machine::Load(const std::string& dir, std::string* error) {
+std::unique_ptr<Machine> Machine::Load(const std::string& dir, std::string* error,
+                                       bool programMayBeGone) {
     struct stat st;
     if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         *error = dir + " is not a machine folder";
@@ -253,8 +254,9 @@ std::unique_ptr<Machine> Machine::Load(const std::string& dir, std::string* erro
     }
     if (!m->Init(error)) return nullptr;
     os::Dword attributes = 0;
-    if (m->files_.GetAttributes(m->config_.programPath, &attributes) != 0 ||
-        (attributes & os::kFileAttributeDirectory)) {
+    const long missing = m->files_.GetAttributes(m->config_.programPath, &attributes);
+    if ((missing != 0 && !programMayBeGone) ||
+        (missing == 0 && (attributes & os::kFileAttributeDirectory))) {
         *error = dir + ": the program file " + m->config_.programPath +
                  " (machine.ini [program] path) is not in the machine's drives";
         return nullptr;

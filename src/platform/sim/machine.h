@@ -108,8 +108,10 @@ class Machine {
 public:
     // Loads the machine in folder `dir`; the machine then works on that
     // folder's files in place (see runner.h for runs that must leave a folder
-    // as it was when they fail).
-    static std::unique_ptr<Machine> Load(const std::string& dir, std::string* error);
+    // as it was when they fail). `programMayBeGone`: the program file need
+    // not exist (a machine after an uninstall has removed it).
+    static std::unique_ptr<Machine> Load(const std::string& dir, std::string* error,
+                                         bool programMayBeGone = false);
     // A machine without a folder and without drives (every path is missing):
     // the default configuration and an empty registry.
     static std::unique_ptr<Machine> Bare();

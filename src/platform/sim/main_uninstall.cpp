@@ -4,5 +4,6 @@
 #include "platform/sim/runner.h"
 
 int main(int argc, char** argv) {
-    return sim::RunSimProgram(argc, argv, {ProgramProcessStart, ProgramEntry, CommandLineTail});
+    return sim::RunSimProgram(
+        argc, argv, {ProgramProcessStart, ProgramEntry, CommandLineTail, ProgramProcessEnd});
 }

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/sim/actions.h"
+#include "platform/sim/process_runner.h"
 #include "platform/sim/services.h"
 
 namespace os {
@@ -204,12 +205,28 @@ int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
             std::cerr << "uninstall: the program ended abnormally (an exception left its entry)\n";
             code = 5;
         }
+        if (code == 0 && hooks.processEnd) hooks.processEnd();
         m.EndProgram();
+        // The processes that the program started run after it has exited.
+        if (code == 0) {
+            try {
+                if (!RunStartedProcesses(session->machineSlot(), hooks, &error)) {
+                    std::cerr << "uninstall: " << error << "\n";
+                    code = 3;
+                }
+            } catch (const RunAborted& e) {
+                std::cerr << "uninstall: the run ended: " << e.what() << "\n";
+                code = 4;
+            } catch (...) {
+                std::cerr << "uninstall: a program started by the run ended abnormally\n";
+                code = 5;
+            }
+        }
         // The program's static objects may still call the platform at exit.
         os::Platform fallback;
         os::DefaultPlatform(&fallback);
         os::Install(fallback);
-        for (const std::string& unused : m.UserActions().Unused())
+        for (const std::string& unused : session->machine().UserActions().Unused())
             std::cerr << "uninstall: action not used: " << unused << "\n";
     }
     if (code) return code;

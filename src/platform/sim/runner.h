@@ -29,6 +29,9 @@ public:
     ~MachineSession();  // removes the copy unless it was committed
 
     Machine& machine() { return *machine_; }
+    // The machine object itself: the processes that the run starts replace it
+    // with the machine as loaded again (process_runner.h).
+    std::unique_ptr<Machine>& machineSlot() { return machine_; }
     // Saves the machine into the copy and puts the copy in place of `dir`.
     bool Commit(std::string* error);
 
@@ -45,6 +48,9 @@ struct ProgramHooks {
     void (*processStart)();
     int (*entry)(os::Module instance, const char* tail);
     const char* (*commandLineTail)(const char* commandLine);
+    // What static destruction would release, while the machine's platform
+    // is still installed (optional).
+    void (*processEnd)() = nullptr;
 };
 
 // The sim program: parses the options, runs, prints errors to stderr and

@@ -20,6 +20,7 @@ Storage<win::WinRegistry> g_registry;
 Storage<win::WinFiles> g_files;
 Storage<win::WinSystem> g_system;
 Storage<win::WinUi> g_ui;
+Storage<win::WinProcess> g_process;
 
 }  // namespace
 
@@ -28,6 +29,7 @@ void DefaultPlatform(Platform* platform) {
     platform->files = g_files.Make();
     platform->system = g_system.Make();
     platform->ui = g_ui.Make();
+    platform->process = g_process.Make();
 }
 
 }  // namespace os

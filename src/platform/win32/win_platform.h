@@ -99,5 +99,13 @@ class WinUi final : public WinDialogUi {
     int MessageBoxA(Window owner, const char* text, const char* caption, unsigned type) override;
 };
 
+class WinProcess final : public Process {
+  public:
+    Bool CreateProcessA(const char* applicationName, char* commandLine, Bool inheritHandles,
+                        Dword creationFlags, const char* currentDirectory,
+                        const StartupInfo* startupInfo,
+                        ProcessInformation* processInformation) override;
+};
+
 }  // namespace win
 }  // namespace os
