@@ -33,7 +33,7 @@ if [ -n "$tot" ]; then
 fi
 [ "$rc" -eq 0 ] || status=1
 
-for t in tests/wine/run.sh tests/fuzz/run.sh; do
+for t in tests/wine/run.sh fuzz/run.sh; do
   [ -x "$t" ] || continue
   echo "== $t"
   "$t" "$root/build" 2>&1 | tee "$log"

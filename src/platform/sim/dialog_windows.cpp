@@ -25,6 +25,14 @@ std::string RectText(const os::Rect& r) {
            std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
 }
 
+// Window positions and sizes stay within the 16-bit coordinate range, so that
+// a window's edges, and the sums of edges and frames, stay within 32 bits
+// whatever a caller asks for.
+constexpr int kCoordinateMin = -32768;
+constexpr int kCoordinateMax = 32767;
+int Coordinate(int value) { return std::clamp(value, kCoordinateMin, kCoordinateMax); }
+int Extent(int value) { return std::clamp(value, 0, kCoordinateMax); }
+
 }  // namespace
 
 SimDialogUi::SimDialogUi(Machine& machine) : m_(machine) {}
@@ -223,11 +231,11 @@ os::Bool SimDialogUi::SetWindowPos(os::Window handle, os::Window insertAfter, in
     const int32_t width = r.right - r.left;
     const int32_t height = r.bottom - r.top;
     if (!(flags & os::kSwpNoMove)) {
-        r.left = x;
-        r.top = y;
+        r.left = Coordinate(x);
+        r.top = Coordinate(y);
     }
-    r.right = r.left + ((flags & os::kSwpNoSize) ? width : std::max(cx, 0));
-    r.bottom = r.top + ((flags & os::kSwpNoSize) ? height : std::max(cy, 0));
+    r.right = r.left + ((flags & os::kSwpNoSize) ? width : Extent(cx));
+    r.bottom = r.top + ((flags & os::kSwpNoSize) ? height : Extent(cy));
     if (!(flags & os::kSwpNoZOrder) && window->parent) {
         // HWND_TOP (0) puts it first, HWND_BOTTOM (1) last, a sibling before
         // the window after it.

@@ -301,11 +301,19 @@ bool ParseKeyName(std::string_view name, Hive* hive, std::u16string* path, std::
     return true;
 }
 
+// A name or text as ParseQuoted reads it back: line breaks are escaped too,
+// as a value name may hold them and a raw one would end the line.
 std::string EscapeName(std::u16string_view name) {
     std::string out;
     for (char c : Utf16ToUtf8(name)) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else {
+            if (c == '\\' || c == '"') out += '\\';
+            out += c;
+        }
     }
     return out;
 }
