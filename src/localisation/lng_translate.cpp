@@ -20,13 +20,18 @@ bool IsTranslationLine(const char* line, const char* key) {
 }  // namespace
 
 int LanguageResources::FindLine(const char* key) const {
-    // Binary search over the index, which is sorted by the first 8 bytes.
+    // Binary search over the index, which is sorted by the first 8 bytes. A
+    // line with the key but without "=" and a quote after it (a note that
+    // starts with a key) is no translation; the scan below looks further.
     int first = 0;
     int count = lineIndex_.Count();
     while (count > 0) {
         const int probe = first + count / 2;
         const int order = CompareLineKeys(key, text_ + lineIndex_[probe]);
-        if (order == 0) return lineIndex_[probe];
+        if (order == 0) {
+            if (IsTranslationLine(text_ + lineIndex_[probe], key)) return lineIndex_[probe];
+            break;
+        }
         if (order < 0) {
             count = count / 2;
         } else {

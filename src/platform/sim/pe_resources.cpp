@@ -137,7 +137,7 @@ bool PeReader::ReadName(uint32_t field, ResourceId* id) {
     id->isInt = false;
     id->text.clear();
     for (size_t i = 0; i < length; ++i) {
-        uint16_t c;
+        uint16_t c = 0;
         directory.U16(at + 2 + 2 * i, &c);
         id->text += static_cast<char16_t>(c);
     }

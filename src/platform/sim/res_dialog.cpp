@@ -148,6 +148,11 @@ std::u16string DialogItem::ClassName() const {
         }
         return Utf8ToUtf16("#" + std::to_string(windowClass.ordinal));
     }
+    // Class names compare without regard to case; a predefined class named
+    // by its text ("STATIC", as windres writes it) has its registered spelling.
+    for (const char16_t* name : kPredefined) {
+        if (Upcase(name) == Upcase(windowClass.text)) return name;
+    }
     return windowClass.text;
 }
 

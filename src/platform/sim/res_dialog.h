@@ -29,7 +29,8 @@ struct DialogItem {
     std::vector<uint8_t> creationData;
 
     // The class name: "Button", "Edit", "Static", "ListBox", "ScrollBar" or
-    // "ComboBox" for the predefined ordinals 0x80 to 0x85, else the text.
+    // "ComboBox" for the predefined ordinals 0x80 to 0x85 and for those names
+    // in any letter case, else the text as stored.
     std::u16string ClassName() const;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/sim/res_table.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/platform.h"
@@ -66,16 +67,20 @@ std::u16string ResourceTable::String(unsigned id) const {
 
 std::vector<unsigned> ResourceTable::StringIds() const {
     std::vector<unsigned> ids;
-    for (unsigned blockId = 1; blockId <= 4096; ++blockId) {
-        const std::vector<uint8_t>* block =
-            Find(os::IntResource(os::kRtString), os::IntResource(blockId));
-        if (!block) continue;
+    std::vector<uint16_t> blocks;
+    for (const ResourceEntry& e : entries_) {
+        if (!e.type.isInt || e.type.id != os::kRtString || !e.name.isInt || e.name.id == 0)
+            continue;
+        // With several languages of a block the first one counts, as in String().
+        if (std::find(blocks.begin(), blocks.end(), e.name.id) != blocks.end()) continue;
+        blocks.push_back(e.name.id);
         std::u16string strings[16];
-        ParseStringBlock(*block, strings);
+        ParseStringBlock(e.data, strings);
         for (unsigned i = 0; i < 16; ++i) {
-            if (!strings[i].empty()) ids.push_back((blockId - 1) * 16 + i);
+            if (!strings[i].empty()) ids.push_back((e.name.id - 1u) * 16 + i);
         }
     }
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 

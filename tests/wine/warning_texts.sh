@@ -1,0 +1,127 @@
+#!/bin/bash
+# The warning message of uninstall.exe under wine64 with its texts from the
+# other sources: the English language module beside the program, the shipped
+# English language file, and a language file whose translation holds printf
+# directives (shown as text, the path put in for the first %s only). The robot
+# reads each box's caption and text and presses OK.
+#
+# Usage: tests/wine/warning_texts.sh WIN64_DIR
+# Uses $WINEPREFIX and $DISPLAY when tests/wine/run.sh has set them up, else
+# makes a private prefix and an Xvfb display of its own. Prints one line per
+# check; exit code 0 only when every check passed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+win64=$(realpath -m "${1:?WIN64_DIR}")
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+failed=0
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failed=1; }
+
+scratch=$(mktemp -d)
+own_prefix= xvfb_pid=
+cleanup() {
+  [ -n "$own_prefix" ] && { "$wineserver" -k 2>/dev/null; rm -rf "$own_prefix"; }
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+for f in uninstall.exe vlklng.dll robot.exe; do
+  [ -f "$win64/$f" ] || { fail "warning texts: $win64/$f not built"; exit 1; }
+done
+
+export WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+# The shipped language file's keys are those of code page 1251.
+if locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+else
+  fail "warning texts: locale ru_RU.UTF-8 missing (code page 1251 needed)"
+  exit 1
+fi
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
+  own_prefix=$scratch/prefix
+  export WINEPREFIX=$own_prefix
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w ||
+    { fail "warning texts: wineboot -i failed"; exit 1; }
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 141 190); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+  done
+  Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  export DISPLAY=":$display"
+fi
+
+run() {
+  local limit=$1
+  shift
+  timeout -k 5 "$limit" "$wine" "$@"
+}
+robot() { run 20 "$win64/robot.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# The shipped language file with the translation of string 5106 (the entry
+# after its comment line "; 5106: ...") replaced by $1.
+with_translation_of_5106() {
+  LC_ALL=C awk -v text="$1" '
+    found && /^[0-9a-f]{8}="/ { print substr($0, 1, 10) text "\"\r"; found = 0; next }
+    /^; 5106: / { found = 1 }
+    { print }' "$root/lang/uninstall.lng"
+}
+
+# One run of /warning from folder C:\$1, which holds uninstall.exe and the
+# files named after it (host paths); the box must read caption $2 and text $3
+# ("<path>" standing for the program's path).
+check_warning() {
+  local name=$1 caption=$2 want=$3
+  shift 3
+  local folder="$WINEPREFIX/drive_c/$name"
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp "$win64/uninstall.exe" "$folder/"
+  local f
+  for f in "$@"; do cp "$f" "$folder/"; done
+  want=${want//<path>/C:\\$name\\uninstall.exe}
+  run 30 "C:\\$name\\uninstall.exe" /warning &
+  local box=$!
+  if robot wait-box "$caption" 15; then
+    local text
+    text=$(robot text "$caption")
+    if [ "$text" = "$want" ]; then
+      pass "/warning in C:\\$name: \"$caption\" reads \"${want//$'\n'/\\n}\""
+    else
+      fail "/warning in C:\\$name: \"$caption\" reads \"${text//$'\n'/\\n}\", not \"${want//$'\n'/\\n}\""
+    fi
+    robot press "$caption" 1 >/dev/null
+  else
+    fail "/warning in C:\\$name: no box \"$caption\" within 15 s (there are: $(robot list | tr '\n' ' '))"
+    kill "$box" 2>/dev/null
+  fi
+  wait "$box"
+  local rc=$?
+  "$wineserver" -w
+  [ $rc -eq 0 ] || fail "/warning in C:\\$name: exit code $rc"
+}
+
+check_warning "Velkor Module" "Velkor uninstall" $'Uninstall completed\nYou must delete <path> yourself' \
+  "$win64/vlklng.dll"
+
+cp "$root/lang/uninstall.lng" "$scratch/uninstall.lng"
+check_warning "Velkor Language" "Velkor uninstall" $'Uninstall completed\nYou must delete <path> yourself' \
+  "$scratch/uninstall.lng"
+
+# printf directives in a translation are text: %s for the path once, the rest
+# as it stands (a formatter would read arguments that were never given).
+hostile='Delete %s, then %s %n %x %d %%s 100%'
+mkdir -p "$scratch/hostile"
+with_translation_of_5106 "$hostile" >"$scratch/hostile/uninstall.lng"
+check_warning "Velkor Hostile" "Velkor uninstall" \
+  $'Uninstall completed\nDelete <path>, then %s %n %x %d %%s 100%' "$scratch/hostile/uninstall.lng"
+
+exit $failed
