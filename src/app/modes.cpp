@@ -1,11 +1,15 @@
 #include "app/modes.h"
 
+#include "integration/setup_dialog.h"
+#include "localisation/ext_resource.h"
+#include "platform/platform.h"
 #include "uninstall/uninstall.h"
 
 int RunSetupDialog() {
-    // SETUPDLG from the ResourceModule, no owner, SetupDialogProc, parameter 0
-    // (DialogBoxParamA) goes here.
-    return 0;
+    const intptr_t result =
+        os::Gui().DialogBoxParamA(ResourceModule(), kSetupDialogName, nullptr, SetupDialogProc, 0);
+    // A dialog that could not be made (-1) has applied nothing.
+    return result == -1 ? 0 : static_cast<int>(result);
 }
 
 void OpenProgramGroupFolder(const char* /*path*/) {

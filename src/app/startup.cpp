@@ -1,6 +1,13 @@
 #include "app/modes.h"
+#include "app/process_state.h"
 #include "localisation/ext_resource.h"
 #include "localisation/language_resources.h"
+#include "platform/platform.h"
+
+namespace {
+// The rich-edit library, while it is loaded.
+os::Module g_richEdit = nullptr;
+}  // namespace
 
 void PrepareRun(os::Module instance) {
     // The language module first: the language file's right-to-left test
@@ -8,12 +15,13 @@ void PrepareRun(os::Module instance) {
     TheExtResource().Load(instance, nullptr);
     TheLanguageResources().Load("uninstall.lng");
     // OLE for the thread (OleInitialize, result not examined) goes here.
-    // The rich-edit library "riched32.dll" for SETUPDLG goes here; a failure
-    // is not reported.
-    // The dialog icon "VLKICON" from the ResourceModule goes here (SetDialogIcon).
+    // The rich-edit control of SETUPDLG; a failure is not reported.
+    g_richEdit = os::Sys().LoadLibraryA("riched32.dll");
+    SetDialogIcon(os::Sys().LoadIconA(ResourceModule(), "VLKICON"));
 }
 
 void FinishRun() {
-    // The rich-edit library is freed here when it was loaded, then OLE is
-    // uninitialised (OleUninitialize).
+    if (g_richEdit) os::Sys().FreeLibrary(g_richEdit);
+    g_richEdit = nullptr;
+    // OLE is uninitialised here (OleUninitialize).
 }

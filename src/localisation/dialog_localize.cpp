@@ -55,13 +55,18 @@ bool IsDropDownComboBox(os::Window window) {
 }
 
 // Places a child by the dialog's old origin and frame, scaled. A drop-down
-// combo box keeps room for its list: the list's scaled height is added.
-void ScaleChild(os::Window child, const os::Rect& dialog, int32_t frameWidth, int32_t frameHeight,
-                int horizontal, int vertical) {
+// combo box keeps room for its list: the list's scaled height is added. In a
+// mirrored dialog a child's position counts from the client area's right
+// edge, and so its distance from the right frame is scaled; `rightEdge` is
+// the right edge of the dialog as it is now, after its own resizing.
+void ScaleChild(os::Window child, const os::Rect& dialog, const int32_t* rightEdge,
+                int32_t frameWidth, int32_t frameHeight, int horizontal, int vertical) {
     os::Ui& ui = os::Gui();
     os::Rect r = {};
     ui.GetWindowRect(child, &r);
-    const int32_t x = Scale(Sum(int64_t{r.left} - dialog.left - frameWidth / 2), horizontal);
+    const int64_t fromEdge = rightEdge ? int64_t{*rightEdge} - frameWidth / 2 - r.right
+                                       : int64_t{r.left} - dialog.left - frameWidth / 2;
+    const int32_t x = Scale(Sum(fromEdge), horizontal);
     const int32_t y = Scale(Sum(int64_t{r.top} - dialog.top - frameHeight), vertical);
     const int32_t width = Scale(Sum(int64_t{r.right} - r.left + 1), horizontal);
     int32_t height = Scale(Sum(int64_t{r.bottom} - r.top + 1), vertical);
@@ -100,12 +105,20 @@ void LanguageResources::LocalizeDialog(os::Window dialog, const char* dialogName
     if (!page) TranslateWindowText(dialog, *this, dialogName);
 
     frameHeight = Sum(int64_t{frameHeight} - ui.GetSystemMetrics(os::kSmCyDlgFrame));
+    const bool mirrored =
+        scaling &&
+        (static_cast<uint32_t>(ui.GetWindowLongA(dialog, os::kGwlExStyle)) & os::kWsExLayoutRtl);
+    os::Rect resized = window;
+    if (mirrored) ui.GetWindowRect(dialog, &resized);
 
     const os::Window first = ui.GetWindow(dialog, os::kGwChild);
     os::Window child = first;
     for (int count = 0; child && count < kMaxLocalizedChildren; ++count) {
         TranslateWindowText(child, *this, dialogName);
-        if (scaling) ScaleChild(child, window, frameWidth, frameHeight, horizontal, vertical);
+        if (scaling) {
+            ScaleChild(child, window, mirrored ? &resized.right : nullptr, frameWidth, frameHeight,
+                       horizontal, vertical);
+        }
         const os::Window next = ui.GetWindow(child, os::kGwHwndNext);
         if (next == first) break;
         child = next;
