@@ -232,5 +232,16 @@ for compare in "$here"/*_compare.sh; do
   fi
 done
 
+# The warning message with its texts from each source (warning_*.sh), in this
+# prefix and on this display.
+for check in "$here"/warning_*.sh; do
+  [ -f "$check" ] || continue
+  if bash "$check" "$win64"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+done
+
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -1,9 +1,10 @@
 #!/bin/bash
-# The warning message of uninstall.exe under wine64 with its texts from the
-# other sources: the English language module beside the program, the shipped
-# English language file, and a language file whose translation holds printf
-# directives (shown as text, the path put in for the first %s only). The robot
-# reads each box's caption and text and presses OK.
+# The warning message of uninstall.exe under wine64 with its texts from each
+# source: the program's own Russian strings (code page 1251), the English
+# language module beside the program, the shipped English language file, and
+# a language file whose translation holds printf directives (shown as text,
+# the path put in for the first %s only). The robot finds each box by its
+# caption, reads its text and presses OK.
 #
 # Usage: tests/wine/warning_texts.sh WIN64_DIR
 # Uses $WINEPREFIX and $DISPLAY when tests/wine/run.sh has set them up, else
@@ -70,7 +71,7 @@ robot() { run 20 "$win64/robot.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"
 # after its comment line "; 5106: ...") replaced by $1.
 with_translation_of_5106() {
   LC_ALL=C awk -v text="$1" '
-    found && /^[0-9a-f]{8}="/ { print substr($0, 1, 10) text "\"\r"; found = 0; next }
+    found && /^[0-9a-f]+="/ { print substr($0, 1, 10) text "\"\r"; found = 0; next }
     /^; 5106: / { found = 1 }
     { print }' "$root/lang/uninstall.lng"
 }
@@ -108,6 +109,9 @@ check_warning() {
   "$wineserver" -w
   [ $rc -eq 0 ] || fail "/warning in C:\\$name: exit code $rc"
 }
+
+check_warning "Velkor Own" "Удаление Velkor" \
+  $'Удаление завершено\nВы должны удалить <path> самостоятельно'
 
 check_warning "Velkor Module" "Velkor uninstall" $'Uninstall completed\nYou must delete <path> yourself' \
   "$win64/vlklng.dll"
