@@ -4,21 +4,14 @@
 vlkicon.ico: the archive box with its strap (the setup dialog's icon).
 delicon.ico: the same box with a red cross (the program file's own icon).
 
-Each icon holds 16x16 and 32x32 images twice: 16 colours with a transparency
-mask, which every Windows version shows, and 32-bit colour with alpha.
+Each icon holds a 16x16 and a 32x32 image of 16 colours (a palette of the
+drawing's own colours) with a transparency mask, which every Windows version
+shows; they are small, as the program's size budget wants.
 Usage: make_icons.py [OUTPUT_FOLDER]   (the script's folder by default)
 """
 import os
 import struct
 import sys
-
-# The 16 colours of the standard Windows palette.
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
 
 OUTLINE = (64, 40, 16)
 BOX_FRONT = (224, 168, 64)
@@ -27,6 +20,11 @@ BOX_SIDE = (176, 120, 40)
 STRAP = (32, 64, 176)
 BUCKLE = (200, 200, 208)
 CROSS = (216, 24, 24)
+CROSS_EDGE = (96, 0, 0)
+
+# The images' palette: transparent black first, then the drawing's colours.
+PALETTE = [(0, 0, 0), OUTLINE, BOX_FRONT, BOX_TOP, BOX_SIDE, STRAP, BUCKLE, CROSS, CROSS_EDGE]
+PALETTE += [(0, 0, 0)] * (16 - len(PALETTE))
 
 
 def inside_polygon(x, y, points):
@@ -77,34 +75,29 @@ def del_pixel(x, y):
     if near_segment(x, y, a, b, 0.09) or near_segment(x, y, c, d, 0.09):
         if near_segment(x, y, a, b, 0.06) or near_segment(x, y, c, d, 0.06):
             return CROSS
-        return (96, 0, 0)
+        return CROSS_EDGE
     return box_colour(x, y)
 
 
 def render(draw, size, samples):
-    """Rows of (r, g, b, alpha) with `samples` x `samples` supersampling."""
+    """Rows of (palette index, covered) with `samples` x `samples` samples per
+    pixel: the colour most samples hit, covered when at least half are."""
     rows = []
     for py in range(size):
         row = []
         for px in range(size):
-            r = g = b = hits = 0
+            hits = {}
             for sy in range(samples):
                 for sx in range(samples):
                     colour = draw((px + (sx + 0.5) / samples) / size,
                                   (py + (sy + 0.5) / samples) / size)
                     if colour:
-                        r, g, b, hits = r + colour[0], g + colour[1], b + colour[2], hits + 1
-            if hits:
-                row.append((r // hits, g // hits, b // hits, 255 * hits // (samples * samples)))
-            else:
-                row.append((0, 0, 0, 0))
+                        hits[colour] = hits.get(colour, 0) + 1
+            covered = sum(hits.values()) * 2 >= samples * samples
+            colour = max(hits, key=hits.get) if covered else None
+            row.append((PALETTE.index(colour) if colour else 0, covered))
         rows.append(row)
     return rows
-
-
-def nearest_palette_index(r, g, b):
-    return min(range(16), key=lambda i: (PALETTE[i][0] - r) ** 2 + (PALETTE[i][1] - g) ** 2
-               + (PALETTE[i][2] - b) ** 2)
 
 
 def mask_bytes(rows, size):
@@ -112,8 +105,8 @@ def mask_bytes(rows, size):
     out = b""
     for row in reversed(rows):
         bits = bytearray(stride)
-        for x, (_, _, _, alpha) in enumerate(row):
-            if alpha < 128:
+        for x, (_, covered) in enumerate(row):
+            if not covered:
                 bits[x // 8] |= 0x80 >> (x % 8)
         out += bytes(bits)
     return out
@@ -126,35 +119,19 @@ def image_4bpp(rows, size):
     pixels = b""
     for row in reversed(rows):
         line = bytearray(stride)
-        for x, (r, g, b, alpha) in enumerate(row):
-            index = nearest_palette_index(r, g, b) if alpha >= 128 else 0
+        for x, (index, _) in enumerate(row):
             line[x // 2] |= index << (4 if x % 2 == 0 else 0)
         pixels += bytes(line)
     return header + palette + pixels + mask_bytes(rows, size)
 
 
-def image_32bpp(rows, size):
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = b""
-    for row in reversed(rows):
-        for (r, g, b, alpha) in row:
-            pixels += struct.pack("BBBB", b, g, r, alpha)
-    return header + pixels + mask_bytes(rows, size)
-
-
 def write_icon(path, draw):
-    images = []
-    for size in (16, 32):
-        rows = render(draw, size, 4)
-        images.append((size, 16, 4, image_4bpp(rows, size)))
-    for size in (16, 32):
-        rows = render(draw, size, 4)
-        images.append((size, 0, 32, image_32bpp(rows, size)))
+    images = [(size, image_4bpp(render(draw, size, 4), size)) for size in (16, 32)]
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     data = b""
-    for size, colours, bits, image in images:
-        directory += struct.pack("<BBBBHHII", size, size, colours, 0, 1, bits, len(image), offset)
+    for size, image in images:
+        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
         offset += len(image)
         data += image
     with open(path, "wb") as f:
