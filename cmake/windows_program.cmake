@@ -13,6 +13,9 @@ list(FILTER VLK_WIN_SOURCES EXCLUDE REGEX "/main_[^/]*\\.cpp$")
 
 add_library(vlk_win STATIC ${VLK_PLATFORM_SOURCES} ${VLK_WIN_SOURCES})
 target_include_directories(vlk_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+# The shell backend: the shell-link object and OLE (ole32, with the interface
+# identifiers from uuid); shell32 comes with the toolchain's default libraries.
+target_link_libraries(vlk_win PUBLIC shell32 ole32 uuid)
 # The printf family of the system's msvcrt.dll, through the run-time's small
 # wrappers that keep the C99 rules of snprintf (always terminated, the needed
 # length returned). The run-time's own formatter would add about 25 KB to a

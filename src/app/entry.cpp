@@ -7,6 +7,7 @@
 #include "common/lead_bytes.h"
 #include "common/open_file_table.h"
 #include "common/system.h"
+#include "integration/shell_extension.h"
 #include "localisation/localisation.h"
 #include "platform/platform.h"
 #include "registry/registry.h"
@@ -58,6 +59,7 @@ void ProgramProcessStart() {
     TheErrorReporter().Reset();
     ResetRegistryState();
     ResetProcessState();
+    ResetIsWow64();
     ResetLocalisation();
 }
 

@@ -12,9 +12,9 @@ int RunSetupDialog() {
     return result == -1 ? 0 : static_cast<int>(result);
 }
 
-void OpenProgramGroupFolder(const char* /*path*/) {
-    // ShellExecuteA: no owner, verb "open", the path, no parameters, an empty
-    // working folder, SW_SHOWNORMAL; its result is not examined.
+void OpenProgramGroupFolder(const char* path) {
+    // Its result is not examined.
+    os::Sh().ShellExecuteA(nullptr, "open", path, nullptr, "", os::kSwShowNormal);
 }
 
 void RunUninstallMode() { RunUninstall(); }

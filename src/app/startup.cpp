@@ -14,7 +14,9 @@ void PrepareRun(os::Module instance) {
     // looks for its "RTL" resource.
     TheExtResource().Load(instance, nullptr);
     TheLanguageResources().Load("uninstall.lng");
-    // OLE for the thread (OleInitialize, result not examined) goes here.
+    // OLE for the thread, which the shortcuts' shell-link object needs; the
+    // result is not examined.
+    os::Sh().OleInitialize();
     // The rich-edit control of SETUPDLG; a failure is not reported.
     g_richEdit = os::Sys().LoadLibraryA("riched32.dll");
     SetDialogIcon(os::Sys().LoadIconA(ResourceModule(), "VLKICON"));
@@ -23,5 +25,5 @@ void PrepareRun(os::Module instance) {
 void FinishRun() {
     if (g_richEdit) os::Sys().FreeLibrary(g_richEdit);
     g_richEdit = nullptr;
-    // OLE is uninitialised here (OleUninitialize).
+    os::Sh().OleUninitialize();
 }

@@ -40,6 +40,14 @@ public:
     // RegEnumValueA: *nameSize in characters, *dataSize in bytes; data optional.
     virtual long EnumValue(Key key, Dword index, char* name, Dword* nameSize, Dword* type,
                            void* data, Dword* dataSize) = 0;
+    // RegDeleteKeyExA with reserved 0: `access` names the view (kKeyWow64_64Key
+    // or kKeyWow64_32Key) that the key is deleted from; RegDeleteKeyA cannot
+    // reach the other view of a 32-bit process on 64-bit Windows. Only 64-bit
+    // Windows and the later systems have the call: elsewhere 120
+    // (ERROR_CALL_NOT_IMPLEMENTED), which is also what a backend without it gives.
+    virtual long DeleteKeyEx(Key /*root*/, const char* /*subKey*/, Dword /*access*/) {
+        return kErrorCallNotImplemented;
+    }
 };
 
 // Files and folders (kernel32). Bool results follow Win32: nonzero on success,
@@ -185,6 +193,111 @@ public:
                           uintptr_t data) = 0;
 };
 
+// Windows shell (shell32) and COM (ole32): OLE for the thread, special
+// folders, shell links, the shell's file operation, change notification and
+// ShellExecuteA. Results are HRESULTs where the Win32 call gives one.
+using HResult = int32_t;
+enum : HResult {
+    kSOk = 0,
+    kSFalse = 1,
+    kENoInterface = static_cast<HResult>(0x80004002u),
+    kEFail = static_cast<HResult>(0x80004005u),
+    kEInvalidArg = static_cast<HResult>(0x80070057u),
+    kCoENotInitialized = static_cast<HResult>(0x800401F0u),
+};
+inline bool Succeeded(HResult result) { return result >= 0; }
+// HRESULT_FROM_WIN32.
+inline HResult HResultFromWin32(long error) {
+    return error <= 0 ? static_cast<HResult>(error)
+                      : static_cast<HResult>((static_cast<uint32_t>(error) & 0xFFFF) | 0x80070000u);
+}
+
+// Special-folder identifiers (CSIDL_...).
+enum : int {
+    kCsidlPrograms = 0x0002,
+    kCsidlStartMenu = 0x000B,
+    kCsidlDesktopDirectory = 0x0010,
+    kCsidlCommonPrograms = 0x0017,
+};
+// MAX_PATH: what SHGetPathFromIDListA writes at most, terminator included.
+enum : Dword { kMaxPath = 260 };
+
+// What a shell-link object is given before it is saved (the IShellLinkA
+// setters); a null text is not set, and so is an icon without a path.
+struct ShellLinkFields {
+    const char* path;  // SetPath: the target
+    const char* arguments;
+    const char* workingDirectory;
+    const char* description;
+    const char* iconPath;
+    int iconIndex;
+};
+// The COM call of a shell-link save that failed.
+enum class ShellLinkStep {
+    kNone,              // saved
+    kCreate,            // CoCreateInstance(CLSID_ShellLink, IID_IShellLinkA)
+    kQueryPersistFile,  // IShellLinkA::QueryInterface(IID_IPersistFile)
+    kSave,              // IPersistFile::Save
+};
+
+// SHFILEOPSTRUCTA as the program fills it. `from` (and `to`) are lists: each
+// path ends with a zero, and the list with a second zero.
+struct FileOperation {
+    Window owner;
+    unsigned func;
+    const char* from;
+    const char* to;
+    Word flags;
+    Bool anyOperationsAborted;  // out
+};
+enum : unsigned { kFoDelete = 3 };
+enum : Word {
+    kFofSilent = 0x0004,
+    kFofNoConfirmation = 0x0010,
+    kFofAllowUndo = 0x0040,
+};
+
+// SHChangeNotify events and flags.
+enum : long { kShcneAssocChanged = 0x08000000 };
+enum : unsigned {
+    kShcnfIdList = 0x0000,
+    kShcnfFlush = 0x1000,
+};
+enum : int { kSwShowNormal = 1 };
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // OleInitialize(NULL): kSOk, kSFalse when the thread had it already, or a
+    // failure. Each call that succeeds wants its OleUninitialize.
+    virtual HResult OleInitialize() = 0;
+    virtual void OleUninitialize() = 0;
+
+    // SHGetSpecialFolderLocation (no owner) and SHGetPathFromIDListA, the
+    // item-ID list freed again through the allocator of SHGetMalloc. kSOk and
+    // the folder's path in `path` of `size` bytes; a failure when the folder
+    // cannot be looked up (the lookup's HRESULT), has no file-system path or
+    // does not fit (kEFail); `path` then holds the empty text (when size > 0).
+    virtual HResult GetSpecialFolderPath(int csidl, char* path, Dword size) = 0;
+
+    // The shell-link object, created in-process (CLSID_ShellLink, IShellLinkA),
+    // given the fields and saved through its IPersistFile to `linkPath` with
+    // `remember`, then released. The setters' results are not looked at. The
+    // result is that of the first of CoCreateInstance, QueryInterface and Save
+    // that failed, else Save's; *failedAt (optional) names that call.
+    virtual HResult SaveShellLink(const ShellLinkFields& link, const Wchar* linkPath,
+                                  Bool remember, ShellLinkStep* failedAt) = 0;
+
+    // SHFileOperationA: 0 on success, else an error code.
+    virtual int FileOperationA(FileOperation* operation) = 0;
+    // SHChangeNotify.
+    virtual void ChangeNotify(long eventId, unsigned flags, const void* item1,
+                              const void* item2) = 0;
+    // ShellExecuteA: a value above 32 on success, else an error code.
+    virtual intptr_t ShellExecuteA(Window owner, const char* verb, const char* file,
+                                   const char* parameters, const char* directory, int show) = 0;
+};
+
 // Processes (kernel32): starting a program. The command interpreter that
 // runs the self-removal script is started this way.
 //
@@ -233,6 +346,7 @@ struct Platform {
     Files* files;
     System* system;
     Ui* ui;
+    Shell* shell;
     Process* process;
 };
 
@@ -245,6 +359,7 @@ inline Registry& Reg() { return *Get().registry; }
 inline Files& Fs() { return *Get().files; }
 inline System& Sys() { return *Get().system; }
 inline Ui& Gui() { return *Get().ui; }
+inline Shell& Sh() { return *Get().shell; }
 inline Process& Proc() { return *Get().process; }
 
 // Integer resource name as FindResourceData takes it (MAKEINTRESOURCE).

@@ -48,6 +48,7 @@ enum : long {
     kErrorFileExists = 80,
     kErrorInvalidParameter = 87,
     kErrorBrokenPipe = 109,
+    kErrorCallNotImplemented = 120,
     kErrorInsufficientBuffer = 122,
     kErrorDirNotEmpty = 145,
     kErrorAlreadyExists = 183,

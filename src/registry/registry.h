@@ -60,6 +60,10 @@ os::Dword GetDwordValue(os::Key root, const char* path, const char* valueName,
 // Deletes the one key if the system lets it (on the NT family only a key
 // without subkeys). A path that resolves to a root deletes nothing.
 void DeleteKey(os::Key root, const char* path);
+// The same in the 64-bit view (RegDeleteKeyExA with KEY_WOW64_64KEY), for the
+// keys that creation wrote there while SetView64 was on. Does nothing on a
+// system without that call.
+void DeleteKeyInView64(os::Key root, const char* path);
 // Deletes a value of the key.
 void DeleteValue(os::Key root, const char* path, const char* valueName);
 // Deletes the key with all its subkeys, on both Windows families, in passes

@@ -20,6 +20,7 @@ Storage<win::WinRegistry> g_registry;
 Storage<win::WinFiles> g_files;
 Storage<win::WinSystem> g_system;
 Storage<win::WinUi> g_ui;
+Storage<win::WinShell> g_shell;
 Storage<win::WinProcess> g_process;
 
 }  // namespace
@@ -29,6 +30,7 @@ void DefaultPlatform(Platform* platform) {
     platform->files = g_files.Make();
     platform->system = g_system.Make();
     platform->ui = g_ui.Make();
+    platform->shell = g_shell.Make();
     platform->process = g_process.Make();
 }
 

@@ -30,6 +30,7 @@ class WinRegistry final : public Registry {
     long EnumKeyEx(Key key, Dword index, char* name, Dword* nameSize) override;
     long EnumValue(Key key, Dword index, char* name, Dword* nameSize, Dword* type, void* data,
                    Dword* dataSize) override;
+    long DeleteKeyEx(Key root, const char* subKey, Dword access) override;
 };
 
 class WinFiles final : public Files {
@@ -97,6 +98,19 @@ class WinSystem final : public System {
 class WinUi final : public WinDialogUi {
   public:
     int MessageBoxA(Window owner, const char* text, const char* caption, unsigned type) override;
+};
+
+class WinShell final : public Shell {
+  public:
+    HResult OleInitialize() override;
+    void OleUninitialize() override;
+    HResult GetSpecialFolderPath(int csidl, char* path, Dword size) override;
+    HResult SaveShellLink(const ShellLinkFields& link, const Wchar* linkPath, Bool remember,
+                          ShellLinkStep* failedAt) override;
+    int FileOperationA(FileOperation* operation) override;
+    void ChangeNotify(long eventId, unsigned flags, const void* item1, const void* item2) override;
+    intptr_t ShellExecuteA(Window owner, const char* verb, const char* file, const char* parameters,
+                           const char* directory, int show) override;
 };
 
 class WinProcess final : public Process {

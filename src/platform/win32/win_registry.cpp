@@ -71,4 +71,14 @@ long WinRegistry::EnumValue(Key key, Dword index, char* name, Dword* nameSize, D
     return rc;
 }
 
+long WinRegistry::DeleteKeyEx(Key root, const char* subKey, Dword access) {
+    // Looked up at run time: only 64-bit Windows and the later systems have it.
+    using DeleteKeyExFunction = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    const HMODULE advapi = ::GetModuleHandleA("advapi32");
+    const FARPROC found = advapi ? ::GetProcAddress(advapi, "RegDeleteKeyExA") : nullptr;
+    if (!found) return ERROR_CALL_NOT_IMPLEMENTED;
+    const auto call = reinterpret_cast<DeleteKeyExFunction>(reinterpret_cast<void*>(found));
+    return call(ToHkey(root), subKey, access, 0);
+}
+
 }  // namespace os::win
