@@ -28,6 +28,7 @@ size_t FitLength(const char* text, size_t length, size_t limit) {
 }
 
 bool CopyCut(char* destination, size_t capacity, const char* text, size_t length) {
+    if (capacity == 0) return length == 0;
     const size_t fit = FitLength(text, length, capacity - 1);
     memmove(destination, text, fit);
     destination[fit] = '\0';

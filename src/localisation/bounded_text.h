@@ -9,9 +9,9 @@
 // bytes without splitting a double-byte character.
 size_t FitLength(const char* text, size_t length, size_t limit);
 
-// Copies `length` bytes of `text` into `destination` of `capacity` bytes (at
-// least 1) and terminates it; the text is cut to capacity - 1 bytes at a
-// character boundary. False when it was cut. `text` may lie inside
+// Copies `length` bytes of `text` into `destination` of `capacity` bytes and
+// terminates it; the text is cut to capacity - 1 bytes at a character
+// boundary. False when it was cut (a buffer of 0 bytes is left untouched). `text` may lie inside
 // `destination` at or after its start.
 bool CopyCut(char* destination, size_t capacity, const char* text, size_t length);
 
