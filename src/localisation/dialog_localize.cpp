@@ -14,17 +14,22 @@ enum : int {
     kMaxLocalizedChildren = 512,
 };
 
-// value × percent / 100, truncated toward zero. The product is formed in 64
-// bits and the result kept within the 32-bit range, so that an extreme scale
-// entry gives extreme sizes instead of wrapped ones.
-int32_t Scale(int32_t value, int percent) {
-    const int64_t scaled = static_cast<int64_t>(value) * percent / 100;
-    if (scaled > INT32_MAX) return INT32_MAX;
-    if (scaled < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(scaled);
+// Percentages and pixel terms are kept within these ends (far beyond any
+// screen), so that value × percent stays within 32 bits.
+constexpr int32_t kMaxPercent = 10000;
+constexpr int32_t kMaxPixels = 131072;
+
+int32_t Within(int32_t value, int32_t limit) {
+    return value > limit ? limit : value < -limit ? -limit : value;
 }
 
-// Pixel sums of rectangle terms, kept within the 32-bit range as Scale is.
+// value × percent / 100, truncated toward zero; an extreme scale entry gives
+// extreme sizes instead of wrapped ones.
+int32_t Scale(int32_t value, int percent) {
+    return Within(value, kMaxPixels) * Within(percent, kMaxPercent) / 100;
+}
+
+// Pixel sums of rectangle terms, kept within the 32-bit range.
 int32_t Sum(int64_t value) {
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;

@@ -97,7 +97,7 @@ TEST_F(LocalizeTest, ScaleEntryIsReadAsTwoNumbers) {
 // A dialog of 100 x 50 dialog units: client 150 x 81, window 156 x 106 (dialog
 // frame 3, caption 19), so fw = 7 and fh = 26; a child of 20 x 10 units is
 // 30 x 16 pixels.
-TEST_F(LocalizeTest, ScaleEntriesThatChangeNoSizeOrShrinkToTheFrame) {
+TEST_F(LocalizeTest, ScaleEntriesThatChangeNoSizeShrinkOrGrowToTheLimit) {
     struct Case {
         int line;
         const char* entry;
@@ -111,6 +111,8 @@ TEST_F(LocalizeTest, ScaleEntriesThatChangeNoSizeOrShrinkToTheFrame) {
         {__LINE__, "120", 156, 106, 30, 16},
         // Width 0 x 150 %: the frame alone; height 81 x 1.5 + 26.
         {__LINE__, "*150", 7, 147, 0, 25},
+        // Beyond 10000 % a percentage counts as 10000 %; a negative size is 0.
+        {__LINE__, "99999999999*-99999999999", 15007, 0, 3100, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line);
