@@ -36,7 +36,7 @@ std::string ProgramFolder() {
 std::vector<std::string> VolumeExtensions() {
     std::vector<std::string> names;
     for (int n = 0; n < 100; ++n) {
-        char name[8];
+        char name[16];
         std::snprintf(name, sizeof name, ".v%02d", n);
         names.push_back(name);
     }
