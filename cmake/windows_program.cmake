@@ -43,6 +43,15 @@ if(VLK_PROGRAM_SOURCES)
   target_link_libraries(vlk_program PUBLIC vlk_win)
   target_compile_definitions(vlk_program PUBLIC ${VLK_WIN_STDIO})
 
+  # The one exception the program raises is the int of memory exhaustion,
+  # which nothing catches, so the program is built without exception support
+  # and ends at that point abnormally (see ErrorReporter::Throw): neither the
+  # unwinder nor exception tables nor run-time type data go into a program
+  # whose budget is 100 KB.
+  set(VLK_NO_EH -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  target_compile_options(vlk_program PRIVATE ${VLK_NO_EH})
+  target_compile_options(vlk_win PRIVATE ${VLK_NO_EH})
+
   # WIN32: the GUI subsystem (-mwindows).
   add_executable(uninstall WIN32
     ${CMAKE_SOURCE_DIR}/src/platform/win32/main_winmain.cpp
@@ -56,7 +65,7 @@ if(VLK_PROGRAM_SOURCES)
   check_ipo_supported(RESULT VLK_IPO OUTPUT VLK_IPO_ERROR LANGUAGES CXX)
   if(VLK_IPO)
     set_property(TARGET vlk_win vlk_program uninstall PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
-    target_link_options(uninstall PRIVATE $<$<STREQUAL:${VLK_BUILD},win32>:-Os>)
+    target_link_options(uninstall PRIVATE $<$<STREQUAL:${VLK_BUILD},win32>:-Os> ${VLK_NO_EH})
   else()
     message(STATUS "uninstall.exe without link-time optimisation: ${VLK_IPO_ERROR}")
   endif()
