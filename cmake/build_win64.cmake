@@ -39,3 +39,12 @@ if(TARGET vlk_program)
   target_include_directories(assoc_scenario PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(assoc_scenario PRIVATE vlk_program vlk_win)
 endif()
+
+# The link exchange with the simulated machine: links written by the win64
+# build and read back by both sides (tests/wine/shortcut_compare.sh).
+if(TARGET vlk_program)
+  add_executable(shortcut_links ${CMAKE_SOURCE_DIR}/tests/wine/shortcut_links.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/integration/shortcut_cases.cpp)
+  target_include_directories(shortcut_links PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(shortcut_links PRIVATE vlk_program vlk_win)
+endif()
