@@ -79,8 +79,11 @@ void DumpInto(os::Key root, const std::string& path, const std::string& folder, 
         if (v.type == os::kRegSz) {
             std::string text(v.data.begin(), v.data.end());
             text = text.substr(0, text.find('\0'));
-            line += "sz(" + std::to_string(v.data.size()) + ") \"" +
-                    Replace(text, folder, "<program>\\") + "\"";
+            // The size only when it is not the text's with one terminator
+            // (it changes with the program folder, which is written as a name).
+            line += "sz";
+            if (v.data.size() != text.size() + 1) line += "(" + std::to_string(v.data.size()) + ")";
+            line += " \"" + Replace(text, folder, "<program>\\") + "\"";
         } else if (v.type == os::kRegDword) {
             line += "dword " + Hex(v.data);
         } else {
