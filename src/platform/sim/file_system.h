@@ -97,6 +97,9 @@ public:
     // (counted; see [busy] "image" above).
     void HoldImage(std::string_view path);
     void ReleaseImage(std::string_view path);
+    // The end of this process: every file it held as an image is released
+    // (under whatever name it has been renamed to since).
+    void ReleaseImages() { images_.clear(); }
     // What a restart does to the files: other processes' holds end.
     void ReleaseAllHolds();
 

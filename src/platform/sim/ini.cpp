@@ -121,8 +121,11 @@ std::string EditProfile(std::string_view bytes, std::string_view section, const 
         return std::string(bytes.substr(0, lines[keyLine].begin)) +
                std::string(bytes.substr(lines[keyLine].next));
     }
-    const std::string entry = std::string(key) + "=" + value;
-    if (keyLine != lines.size()) {  // replace the value, keeping the line's own end
+    std::string entry = std::string(key) + "=" + value;
+    if (keyLine != lines.size()) {  // replace the value, keeping the key's name and the line's end
+        std::string_view k, v;
+        IsEntry(bytes.substr(lines[keyLine].begin, lines[keyLine].end - lines[keyLine].begin), &k, &v);
+        entry = std::string(k) + "=" + value;
         const bool cr = lines[keyLine].end > lines[keyLine].begin &&
                         bytes[lines[keyLine].end - 1] == '\r';
         out = std::string(bytes.substr(0, lines[keyLine].begin)) + entry + (cr ? "\r" : "");

@@ -33,7 +33,8 @@ bool ParseIni(std::string_view text, bool strict, std::vector<IniSection>* secti
 using NameEquals = std::function<bool(std::string_view, std::string_view)>;
 
 // WritePrivateProfileStringA on the bytes of a profile file: sets `key` of
-// `section` to `value` (replacing the first such key, else adding it after the
+// `section` to `value` (replacing the value of the first such key, whose name
+// stays as written, else adding it after the
 // section's last entry, else adding the section at the end), deletes the key
 // when `value` is null, and the whole section when `key` is null. Lines that
 // are not touched stay byte for byte; new lines end in CR LF.

@@ -304,7 +304,7 @@ void Machine::EndProgram() {
     files_.CloseAll();
     services_->system.FreeAll();
     services_->shell.EndProcess();
-    files_.ReleaseImage(config_.programPath);
+    files_.ReleaseImages();
     programRunning_ = false;
 }
 

@@ -55,7 +55,7 @@ os::FileHandle SimFiles::Open(const std::string& call, const std::string& path, 
         return os::InvalidFileHandle();
     }
     const bool reported = existed && (creation == os::kCreateAlways || creation == os::kOpenAlways);
-    m_.lastError = reported ? os::kErrorAlreadyExists : 0;
+    m_.lastError = reported ? Dword{os::kErrorAlreadyExists} : 0;
     m_.Trace().Add(call, args + " -> " + Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle))) +
                              (reported ? " (existed)" : ""));
     return handle;

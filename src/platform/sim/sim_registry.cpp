@@ -436,7 +436,7 @@ long SimRegistry::DeleteValue(os::Key key, const char* valueName) {
     if (h.node->Deleted()) return done(kErrorKeyDeleted);
     if (m_.Config().Nt() && !(h.access & os::kKeySetValue)) return done(os::kErrorAccessDenied);
     if (!MayWrite(h)) return done(os::kErrorAccessDenied);
-    return done(h.node->RemoveValue(Wide(m_, valueName)) ? 0 : os::kErrorFileNotFound);
+    return done(h.node->RemoveValue(Wide(m_, valueName)) ? 0L : long{os::kErrorFileNotFound});
 }
 
 long SimRegistry::EnumKeyEx(os::Key key, Dword index, char* name, Dword* nameSize) {
