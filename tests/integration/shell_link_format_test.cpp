@@ -64,7 +64,8 @@ TEST(ShellLinkFormat, TargetTheCodePageCannotSpellIsRefused) {
 }
 
 // A link as another writer may lay it out: an item-ID list, a LinkInfo with
-// only the ANSI path split into base and suffix, ANSI strings.
+// only the ANSI path split into base and suffix, ANSI strings whose counts
+// include their terminators.
 TEST(ShellLinkFormat, ReadsItemIdListAnsiLinkInfoAndAnsiStrings) {
     const std::string base = "C:\\Apps\\";
     const std::string suffix = Cp1251Page().FromWide(u"Архив.exe");
@@ -81,7 +82,8 @@ TEST(ShellLinkFormat, ReadsItemIdListAnsiLinkInfoAndAnsiStrings) {
         Le32(0x01 | 0x02 | 0x04) + std::string(0x4C - 24, '\0');
     bytes += Le16(6) + Le16(4) + "ab" + Le16(0);  // an item-ID list of one item
     bytes += info;
-    bytes += Le16(static_cast<uint32_t>(description.size())) + description;
+    // The count takes in a terminator, as some writers store it.
+    bytes += Le16(static_cast<uint32_t>(description.size() + 1)) + description + '\0';
     bytes += Le32(0);
     sim::ShellLinkFile link;
     std::string error;

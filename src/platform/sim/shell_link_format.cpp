@@ -168,6 +168,10 @@ bool ReadString(const Reader& r, size_t* at, bool unicode, const CodePage& ansi,
         *out = ansi.ToWide(r.Bytes(*at, bytes));
     }
     *at += bytes;
+    // A reader gets the text up to its first zero: some writers count a
+    // terminator into the string.
+    const size_t end = out->find(u'\0');
+    if (end != std::u16string::npos) out->resize(end);
     return true;
 }
 
