@@ -69,7 +69,10 @@ std::vector<unsigned> ResourceTable::StringIds() const {
     std::vector<unsigned> ids;
     std::vector<uint16_t> blocks;
     for (const ResourceEntry& e : entries_) {
-        if (!e.type.isInt || e.type.id != os::kRtString || !e.name.isInt || e.name.id == 0)
+        // String ids have 16 bits: id / 16 + 1 names blocks 1 to 4096 only, and
+        // a block beyond them holds no string that LoadString can reach.
+        if (!e.type.isInt || e.type.id != os::kRtString || !e.name.isInt || e.name.id == 0 ||
+            e.name.id > 4096)
             continue;
         // With several languages of a block the first one counts, as in String().
         if (std::find(blocks.begin(), blocks.end(), e.name.id) != blocks.end()) continue;
