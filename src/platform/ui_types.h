@@ -95,11 +95,13 @@ enum : unsigned {
 // message-box answers are in types.h).
 enum : int { kIdHelp = 9 };
 
-// GetWindowLongA indices.
+// GetWindowLongA indices; kDwlpMsgResult is a dialog's result of the message
+// its procedure handles (32-bit dialogs).
 enum : int {
     kGwlExStyle = -20,
     kGwlStyle = -16,
     kGwlId = -12,
+    kDwlpMsgResult = 0,
 };
 
 // Window styles.

@@ -34,8 +34,12 @@ intptr_t TestDialogProc(os::Window dialog, unsigned message, os::WParam wParam, 
     if (test.hook) {
         CommonDialogHook(dialog, message, wParam, test.page, test.helpContext, "TESTDLG", lParam);
     }
-    if (message == kWmDestroy) TestDialogs().erase(dialog);
-    return message == os::kWmInitDialog ? 1 : 0;
+    if (message == kWmDestroy) {
+        TestDialogs().erase(dialog);
+        return 0;
+    }
+    if (message == os::kWmInitDialog) return 1;
+    return test.handle ? test.handle(dialog, message, wParam, lParam) : 0;
 }
 
 }  // namespace

@@ -78,6 +78,9 @@ struct TestDialog {
     unsigned helpContext = 0;
     bool page = false;
     bool hook = true;  // false: a dialog that leaves the hook out
+    // The procedure's own handling after the hook (WM_INITDIALOG aside): its
+    // result is the procedure's.
+    std::function<intptr_t(os::Window, unsigned, os::WParam, os::LParam)> handle;
 };
 
 class DialogTest : public ::testing::Test {

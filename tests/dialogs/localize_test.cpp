@@ -283,14 +283,16 @@ TEST_F(LocalizeTest, HelpOpensTheDialogsTopic) {
 }
 
 // WM_SETFONT mirrors the dialog when the language is right to left; only a
-// page mirrors its parent (the property sheet) too.
+// page mirrors its parent (the property sheet) too, and the sheet's tab
+// control, which is redrawn. Here the parent is a dialog that answers
+// PSM_GETTABCONTROL with one of its controls.
 TEST_F(LocalizeTest, RightToLeftLayout) {
     struct Case {
         int line;
         bool rightToLeft;
         bool page;
         bool dialogMirrored;
-        bool ownerMirrored;
+        bool sheetMirrored;
     };
     const Case cases[] = {
         {__LINE__, false, false, false, false},
@@ -303,21 +305,35 @@ TEST_F(LocalizeTest, RightToLeftLayout) {
         UseLanguageFile(c.rightToLeft ? std::vector<std::string>{RightToLeftEntry()}
                                       : std::vector<std::string>{Entry("X", "a", "b")});
         ASSERT_EQ(TheLanguageResources().RightToLeft(), c.rightToLeft);
-        Builder outer(kDialogStyle, 10, 10, 200, 100, u"Owner", SansSerif8());
+        Builder outer(kDialogStyle, 10, 10, 200, 100, u"Sheet", SansSerif8());
+        outer.Add(kControlStyle, 5, 5, 150, 80, 300, u"Static", u"");
         Builder inner(kDialogStyle, 10, 10, 100, 50, u"Page", SansSerif8());
-        TestDialog plain;
-        plain.hook = false;
+        TestDialog sheet;
+        sheet.hook = false;
+        sheet.handle = [](os::Window dialog, unsigned message, os::WParam, os::LParam) {
+            if (message != os::kPsmGetTabControl) return intptr_t{0};
+            const os::Window tabs = os::Gui().GetDlgItem(dialog, 300);
+            os::Gui().SetWindowLongA(dialog, os::kDwlpMsgResult,
+                                     static_cast<int32_t>(reinterpret_cast<intptr_t>(tabs)));
+            return intptr_t{1};
+        };
         TestDialog page;
         page.page = c.page;
-        OpenTestDialog(outer, plain, [&](os::Window owner) {
+        OpenTestDialog(outer, sheet, [&](os::Window owner) {
             Mark();
             OpenTestDialog(
                 inner, page,
                 [&](os::Window dialog) {
                     EXPECT_EQ(Window(dialog).Mirrored(), c.dialogMirrored);
-                    EXPECT_EQ(Window(owner).Mirrored(), c.ownerMirrored);
+                    EXPECT_EQ(Window(owner).Mirrored(), c.sheetMirrored);
+                    EXPECT_EQ(Control(owner, 300).Mirrored(), c.sheetMirrored);
                 },
                 owner);
+            EXPECT_EQ(Calls("InvalidateRect").size(), c.sheetMirrored ? 1u : 0u);
+            // A dialog that is no page never looks at its parent.
+            if (!c.page) {
+                EXPECT_TRUE(Calls("GetParent").empty());
+            }
             if (!c.rightToLeft) {
                 EXPECT_TRUE(Calls("SetWindowLongA").empty());
             }

@@ -88,12 +88,15 @@ os::LResult SimDialogUi::Deliver(SimWindow* window, unsigned message, os::WParam
         // The message as the procedure gets it; what the procedure does
         // with it follows.
         m_.Trace().Add("DialogProc", Args(handle, message, wParam, lParam));
+        window->messageResult = 0;
         const intptr_t handled = window->proc(window->Handle(), message, wParam, lParam);
-        // WM_INITDIALOG's result tells whether to set the focus; for the
-        // messages that this machine's dialogs handle the message result is
-        // otherwise 0.
+        // WM_INITDIALOG's result tells whether to set the focus; a handled
+        // message otherwise gives what the procedure left as DWLP_MSGRESULT.
         if (message == os::kWmInitDialog) return handled;
-        if (handled) return 0;
+        if (handled) {
+            const SimWindow* still = Find(reinterpret_cast<os::Window>(handle));
+            return still ? still->messageResult : 0;
+        }
     }
     if (!Find(reinterpret_cast<os::Window>(handle))) return 0;
     return DefaultDialog(window, message, wParam, lParam);

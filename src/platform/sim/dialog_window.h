@@ -55,6 +55,7 @@ struct SimWindow {
     SimWindow* focus = nullptr;
     bool ended = false;
     intptr_t result = 0;
+    int32_t messageResult = 0;  // DWLP_MSGRESULT
     int32_t baseUnitX = 0;  // dialog base units of its font
     int32_t baseUnitY = 0;
 

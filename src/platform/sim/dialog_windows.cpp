@@ -153,6 +153,13 @@ int32_t SimDialogUi::GetWindowLongA(os::Window handle, int index) {
             case os::kGwlId:
                 value = window->id;
                 break;
+            case os::kDwlpMsgResult:
+                if (window->kind != ControlKind::kDialog) {
+                    known = false;
+                    m_.lastError = kErrorInvalidIndex;
+                }
+                value = window->messageResult;
+                break;
             default:
                 known = false;
                 m_.lastError = kErrorInvalidIndex;
@@ -183,6 +190,15 @@ int32_t SimDialogUi::SetWindowLongA(os::Window handle, int index, int32_t value)
             case os::kGwlId:
                 previous = window->id;
                 window->id = value;
+                break;
+            case os::kDwlpMsgResult:
+                if (window->kind != ControlKind::kDialog) {
+                    known = false;
+                    m_.lastError = kErrorInvalidIndex;
+                    break;
+                }
+                previous = window->messageResult;
+                window->messageResult = value;
                 break;
             default:
                 known = false;
