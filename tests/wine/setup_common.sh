@@ -68,6 +68,11 @@ setup_prefix() {
   for f in "$@"; do cp "$f" "$folder/" || return 1; done
 }
 
+# The X window of the top-level window named exactly $1 on the display, or nothing.
+x_window() {
+  xwininfo -root -tree 2>/dev/null | grep -F " \"$1\": " | awk '{ print $1; exit }'
+}
+
 # Runs the program in the prefix with a time limit, then waits for wine.
 wine_program() {
   local limit=$1

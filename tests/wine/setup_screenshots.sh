@@ -18,8 +18,8 @@ unset DISPLAY
 for f in "$win64/uninstall.exe" "$win64/vlklng.dll" "$win64/robot.exe"; do
   [ -f "$f" ] || { echo "FAIL screenshots: $f not built"; exit 1; }
 done
-command -v import >/dev/null && command -v xdotool >/dev/null ||
-  { echo "FAIL screenshots: ImageMagick's import and xdotool are needed"; exit 1; }
+command -v import >/dev/null && command -v xwininfo >/dev/null ||
+  { echo "FAIL screenshots: ImageMagick's import and xwininfo are needed"; exit 1; }
 setup_locale
 setup_display
 mkdir -p "$out"
@@ -37,7 +37,7 @@ shoot() {
   local program=$! window
   timeout -k 5 30 "$wine" "$win64/robot.exe" wait-box "$caption" 20 >/dev/null || return 1
   sleep 1  # painted
-  window=$(xdotool search --name "^$caption\$" | head -1)
+  window=$(x_window "$caption")
   [ -n "$window" ] && import -window "$window" "$file"
   local rc=$?
   "$wineserver" -k
