@@ -43,6 +43,9 @@ public:
 
 private:
     long Lookup(os::Key key, Handle* out) const;
+    // Lookup of a handle used for an operation that needs `rights`: 1018 for
+    // a deleted key, 5 when the handle lacks them or the user may not write.
+    long Use(os::Key key, os::Dword rights, Handle* out) const;
     // RegDeleteKeyA, and RegDeleteKeyExA with the view in `access`.
     long Delete(const char* call, os::Key root, const char* subKey, os::Dword access);
     long Walk(const Handle& from, const char* subKey, os::Dword access, bool create,

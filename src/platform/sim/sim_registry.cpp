@@ -175,6 +175,15 @@ bool SimRegistry::MayWrite(const Handle& h) const {
     return !(m_.Config().Nt() && !m_.Config().admin && h.hive == Hive::kLocalMachine);
 }
 
+long SimRegistry::Use(os::Key key, Dword rights, Handle* h) const {
+    if (long err = Lookup(key, h)) return err;
+    if (h->node->Deleted()) return kErrorKeyDeleted;
+    // The older platforms check no rights.
+    if (m_.Config().Nt() && (h->access & rights) != rights) return os::kErrorAccessDenied;
+    if ((rights & kWriteRights) && !MayWrite(*h)) return os::kErrorAccessDenied;
+    return 0;
+}
+
 std::string SimRegistry::Name(os::Key key) const {
     Handle h;
     if (Lookup(key, &h) != 0) return Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key))) + "?";
@@ -346,10 +355,7 @@ long SimRegistry::SetValueEx(os::Key key, const char* valueName, Dword type, con
         return error;
     };
     Handle h;
-    if (long err = Lookup(key, &h)) return done(err);
-    if (h.node->Deleted()) return done(kErrorKeyDeleted);
-    if (m_.Config().Nt() && !(h.access & os::kKeySetValue)) return done(os::kErrorAccessDenied);
-    if (!MayWrite(h)) return done(os::kErrorAccessDenied);
+    if (long err = Use(key, os::kKeySetValue, &h)) return done(err);
     if (!data && size) return done(kErrorNoAccess);
     h.node->SetValue(Wide(m_, valueName), type, ToStored(m_, type, bytes, size));
     return done(0);
@@ -364,9 +370,7 @@ long SimRegistry::QueryValueEx(os::Key key, const char* valueName, Dword* type, 
         return error;
     };
     Handle h;
-    if (long err = Lookup(key, &h)) return done(err);
-    if (h.node->Deleted()) return done(kErrorKeyDeleted);
-    if (m_.Config().Nt() && !(h.access & os::kKeyQueryValue)) return done(os::kErrorAccessDenied);
+    if (long err = Use(key, os::kKeyQueryValue, &h)) return done(err);
     if (data && !size) return done(os::kErrorInvalidParameter);
     const RegValue* v = h.node->Value(Wide(m_, valueName));
     if (!v) {
@@ -432,10 +436,7 @@ long SimRegistry::DeleteValue(os::Key key, const char* valueName) {
         return error;
     };
     Handle h;
-    if (long err = Lookup(key, &h)) return done(err);
-    if (h.node->Deleted()) return done(kErrorKeyDeleted);
-    if (m_.Config().Nt() && !(h.access & os::kKeySetValue)) return done(os::kErrorAccessDenied);
-    if (!MayWrite(h)) return done(os::kErrorAccessDenied);
+    if (long err = Use(key, os::kKeySetValue, &h)) return done(err);
     return done(h.node->RemoveValue(Wide(m_, valueName)) ? 0L : long{os::kErrorFileNotFound});
 }
 
@@ -446,9 +447,7 @@ long SimRegistry::EnumKeyEx(os::Key key, Dword index, char* name, Dword* nameSiz
         return error;
     };
     Handle h;
-    if (long err = Lookup(key, &h)) return done(err);
-    if (h.node->Deleted()) return done(kErrorKeyDeleted);
-    if (m_.Config().Nt() && !(h.access & os::kKeyEnumerateSubKeys)) return done(os::kErrorAccessDenied);
+    if (long err = Use(key, os::kKeyEnumerateSubKeys, &h)) return done(err);
     if (!name || !nameSize) return done(os::kErrorInvalidParameter);
     const RegNode* child = h.node->ChildAt(index);
     if (!child) return done(os::kErrorNoMoreItems);
@@ -467,9 +466,7 @@ long SimRegistry::EnumValue(os::Key key, Dword index, char* name, Dword* nameSiz
         return error;
     };
     Handle h;
-    if (long err = Lookup(key, &h)) return done(err);
-    if (h.node->Deleted()) return done(kErrorKeyDeleted);
-    if (m_.Config().Nt() && !(h.access & os::kKeyQueryValue)) return done(os::kErrorAccessDenied);
+    if (long err = Use(key, os::kKeyQueryValue, &h)) return done(err);
     if (!name || !nameSize || (data && !dataSize)) return done(os::kErrorInvalidParameter);
     if (index >= h.node->Values().size()) return done(os::kErrorNoMoreItems);
     const RegValue& v = h.node->Values()[index];
