@@ -56,7 +56,7 @@ struct SimWindow {
     bool ended = false;
     intptr_t result = 0;
     int32_t messageResult = 0;  // DWLP_MSGRESULT
-    int32_t baseUnitX = 0;  // dialog base units of its font
+    int32_t baseUnitX = 0;      // dialog base units of its font
     int32_t baseUnitY = 0;
 
     os::Window Handle() const { return reinterpret_cast<os::Window>(handle); }
