@@ -47,6 +47,9 @@ const std::vector<uint8_t>* FindNamed(const sim::ResourceSet& set, const char* t
                        id);
             return byId;
         }
+        // FindResourceA reads any text that begins with "#" as an id, so a
+        // text name such as "#TL" cannot be asked for by its text.
+        return nullptr;
     }
     const std::vector<uint8_t>* found = set.Find(type, name.c_str());
     FUZZ_CHECK(found != nullptr, "resource \"%s\" listed but not found", name.c_str());
