@@ -2,6 +2,7 @@
 #include "common/file.h"
 #include "common/path.h"
 #include "common/text.h"
+#include "integration/apply.h"
 #include "localisation/bounded_text.h"
 #include "localisation/ext_resource.h"
 #include "localisation/program_path.h"
@@ -70,7 +71,8 @@ void RunUninstall() {
         return;
     }
 
-    // RemoveIntegration goes here.
+    // Only now, with the list open, does anything change.
+    RemoveIntegration();
 
     // The language module's own file is one of the listed files.
     TheExtResource().Unload();
