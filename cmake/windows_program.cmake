@@ -48,7 +48,12 @@ if(VLK_PROGRAM_SOURCES)
   # and ends at that point abnormally (see ErrorReporter::Throw): neither the
   # unwinder nor exception tables nor run-time type data go into a program
   # whose budget is 100 KB.
-  set(VLK_NO_EH -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  # Only the shipped 32-bit program: the win64 build is a test build.
+  if(VLK_BUILD STREQUAL "win32")
+    set(VLK_NO_EH -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  else()
+    set(VLK_NO_EH)
+  endif()
   target_compile_options(vlk_program PRIVATE ${VLK_NO_EH})
   target_compile_options(vlk_win PRIVATE ${VLK_NO_EH})
 
