@@ -69,13 +69,19 @@ void StartSelfRemoval(const char* programPath) {
     }
 
     // The interpreter's command line; COMSPEC unset leaves it starting with
-    // a blank, and no interpreter starts.
+    // a blank, and no interpreter starts. cmd.exe removes the first and the
+    // last quote of its /c text unless that text is one quoted program name
+    // with a blank and without any of &<>()@^|, so the quoted script path is
+    // quoted once more: the path then reads whole whatever it holds.
     char comspec[kPathSize];
     if (!Fits(os::Sys().GetEnvironmentVariableA("COMSPEC", comspec, kPathSize))) {
         comspec[0] = '\0';
     }
     char commandLine[kPathSize];
-    if (!FormatInto(commandLine, kPathSize, "%s /c \"%s\"", comspec, scriptPath)) return;
+    const bool composed =
+        nt ? FormatInto(commandLine, kPathSize, "%s /c \"\"%s\"\"", comspec, scriptPath)
+           : FormatInto(commandLine, kPathSize, "%s /c \"%s\"", comspec, scriptPath);
+    if (!composed) return;
 
     if (!WriteScript(scriptPath, script)) return;
 
