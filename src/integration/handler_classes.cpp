@@ -1,7 +1,6 @@
-#include "integration/handlers.h"
-
 #include "common/text.h"
 #include "integration/archive_types.h"
+#include "integration/handlers.h"
 #include "integration/program_folder.h"
 #include "localisation/program_path.h"
 #include "localisation/strings.h"
@@ -12,8 +11,8 @@ namespace {
 
 struct HandlerClass {
     const char* name;
-    int description;        // string id
-    int icon;               // icon index in Velkor.exe
+    int description;       // string id
+    int icon;              // icon index in Velkor.exe
     bool recoveryVolumes;  // ".rev" is bound right before the class is written
 };
 
