@@ -67,9 +67,9 @@ os::Bool SimProcess::CreateProcessA(const char* applicationName, char* commandLi
     if (currentDirectory) {
         const std::string given = m_.AnsiToUtf8(currentDirectory);
         os::Dword attributes = 0;
-        if (long error = m_.Files().GetAttributes(given, &attributes))
-            return fail(error == os::kErrorFileNotFound ? os::kErrorPathNotFound : error);
-        if (!(attributes & os::kFileAttributeDirectory)) return fail(kErrorDirectory);
+        if (m_.Files().GetAttributes(given, &attributes) != 0 ||
+            !(attributes & os::kFileAttributeDirectory))
+            return fail(kErrorDirectory);
         m_.Files().FullPath(given, &directory);
     }
     PendingProcess started;

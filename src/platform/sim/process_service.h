@@ -14,7 +14,7 @@ class SimProcess final : public os::Process {
   public:
     explicit SimProcess(Machine& machine) : m_(machine) {}
     // Finds the program as the real call does (2 when it does not exist),
-    // checks the working folder (267 or 3 when it is no folder) and records
+    // checks the working folder (267 when it is no existing folder) and records
     // the start as a PendingProcess; the trace line shows the command line,
     // the flags, the start-up record and, with kStartfUseStdHandles, what
     // the three standard handles are ("NUL" for the device).
