@@ -61,7 +61,8 @@ int Usage(const std::string& problem) {
 
 }  // namespace
 
-std::unique_ptr<MachineSession> MachineSession::Open(const std::string& dir, std::string* error) {
+std::unique_ptr<MachineSession> MachineSession::Open(const std::string& dir, std::string* error,
+                                                     bool programMayBeGone) {
     std::unique_ptr<MachineSession> s(new MachineSession());
     s->dir_ = dir;
     s->work_ = SiblingName(dir, "run");
@@ -77,7 +78,7 @@ std::unique_ptr<MachineSession> MachineSession::Open(const std::string& dir, std
         fs::remove_all(s->work_, ec);
         return nullptr;
     }
-    s->machine_ = Machine::Load(s->work_, error);
+    s->machine_ = Machine::Load(s->work_, error, programMayBeGone);
     if (!s->machine_) {
         // Name the folder the user gave, not the copy.
         for (size_t at; (at = error->find(s->work_)) != std::string::npos;) error->replace(at, s->work_.size(), dir);
@@ -175,7 +176,7 @@ int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
     }
 
     std::string error;
-    std::unique_ptr<MachineSession> session = MachineSession::Open(dir, &error);
+    std::unique_ptr<MachineSession> session = MachineSession::Open(dir, &error, restart);
     if (!session) {
         std::cerr << "uninstall: " << error << "\n";
         return 3;

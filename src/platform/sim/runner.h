@@ -25,7 +25,10 @@ class MachineSession {
 public:
     // Copies `dir` (or writes the sample machine) into a new folder beside it
     // and loads the copy. Null and *error when that fails; `dir` is untouched.
-    static std::unique_ptr<MachineSession> Open(const std::string& dir, std::string* error);
+    // `programMayBeGone`: a machine whose program file an uninstall has
+    // removed loads too (for a restart).
+    static std::unique_ptr<MachineSession> Open(const std::string& dir, std::string* error,
+                                                bool programMayBeGone = false);
     ~MachineSession();  // removes the copy unless it was committed
 
     Machine& machine() { return *machine_; }
