@@ -92,7 +92,7 @@ const Control kContextControls[] = {
     {9, kPush, "Справка", 158, 168, 50, 14},
 };
 
-struct DialogSpec {
+struct ExpectedDialog {
     const char* name;
     const char* caption;
     uint32_t style;
@@ -101,7 +101,7 @@ struct DialogSpec {
     size_t count;
 };
 
-const DialogSpec kDialogs[] = {
+const ExpectedDialog kDialogs[] = {
     {"SETUPDLG", "Установка Velkor",
      kWsPopup | kWsVisible | kWsCaption | kWsSysMenu | kDsModalFrame | kDsCenter | kDsSetFont, 53,
      47, 331, 245, kSetupControls, std::size(kSetupControls)},
@@ -164,22 +164,22 @@ sim::DialogTemplate Dialog(const sim::ResourceSet& set, const char* name) {
 }
 
 TEST(ProgramResources, DialogTemplates) {
-    for (const DialogSpec& spec : kDialogs) {
-        SCOPED_TRACE(spec.name);
-        const sim::DialogTemplate dialog = Dialog(sim::ProgramResources(), spec.name);
-        EXPECT_EQ(sim::Utf16ToUtf8(dialog.caption), spec.caption);
-        EXPECT_EQ(dialog.style, spec.style);
+    for (const ExpectedDialog& want : kDialogs) {
+        SCOPED_TRACE(want.name);
+        const sim::DialogTemplate dialog = Dialog(sim::ProgramResources(), want.name);
+        EXPECT_EQ(sim::Utf16ToUtf8(dialog.caption), want.caption);
+        EXPECT_EQ(dialog.style, want.style);
         EXPECT_EQ(dialog.exStyle, 0u);
         EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
-                  std::vector<int>({spec.x, spec.y, spec.cx, spec.cy}));
+                  std::vector<int>({want.x, want.y, want.cx, want.cy}));
         EXPECT_TRUE(dialog.hasFont);
         EXPECT_EQ(dialog.pointSize, 8);
         EXPECT_EQ(sim::Utf16ToUtf8(dialog.typeface), "MS Sans Serif");
         EXPECT_FALSE(dialog.menu.present);
         EXPECT_FALSE(dialog.windowClass.present);
-        ASSERT_EQ(dialog.items.size(), spec.count);
-        for (size_t i = 0; i < spec.count; ++i) {
-            const Control& c = spec.controls[i];
+        ASSERT_EQ(dialog.items.size(), want.count);
+        for (size_t i = 0; i < want.count; ++i) {
+            const Control& c = want.controls[i];
             const sim::DialogItem& item = dialog.items[i];
             SCOPED_TRACE(testing::Message() << "control " << i << " (id " << c.id << ")");
             EXPECT_EQ(item.id, c.id);
@@ -231,11 +231,11 @@ TEST(LanguageModules, EnglishModuleHasWhatTheProgramTakesFromIt) {
     EXPECT_EQ(sim::Utf16ToUtf8(english->String(5106)), "You must delete %s yourself");
     EXPECT_TRUE(english->Find(os::IntResource(os::kRtGroupIcon), "VLKICON"));
     EXPECT_FALSE(english->Find(os::IntResource(os::kRtDialog), "RTL"));
-    for (const DialogSpec& spec : kDialogs) {
-        SCOPED_TRACE(spec.name);
-        const sim::DialogTemplate own = Dialog(program, spec.name);
-        const sim::DialogTemplate translated = Dialog(*english, spec.name);
-        const sim::DialogTemplate translated64 = Dialog(*english64, spec.name);
+    for (const ExpectedDialog& want : kDialogs) {
+        SCOPED_TRACE(want.name);
+        const sim::DialogTemplate own = Dialog(program, want.name);
+        const sim::DialogTemplate translated = Dialog(*english, want.name);
+        const sim::DialogTemplate translated64 = Dialog(*english64, want.name);
         ASSERT_EQ(translated.items.size(), own.items.size());
         ASSERT_EQ(translated64.items.size(), own.items.size());
         EXPECT_NE(translated.caption, own.caption);
