@@ -194,7 +194,7 @@ std::string Hex(const char* bytes, size_t size) {
     return out;
 }
 
-// What an earlier setup leaves, and what the Parts prescribe to stay after
+// What an earlier setup leaves, and what is meant to stay after
 // the removal: the named handler keys (without their values) with the keys
 // above them, the key above the property-sheet handler of "exefile", and the
 // two new-archive templates beside the program.

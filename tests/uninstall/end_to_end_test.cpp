@@ -40,7 +40,7 @@ std::vector<std::string> Differences(const std::string& before, const std::strin
     return out;
 }
 
-// The keys that setup makes and the uninstall leaves, as the Parts prescribe:
+// The keys that setup makes and the uninstall leaves by design:
 // the shell extension's named-handler keys stay without their value, the
 // per-CLSID handler key under exefile and the approval value go but the keys
 // made on the way to them stay. Every ancestor of these keys may be new too.

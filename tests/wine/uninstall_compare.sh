@@ -5,7 +5,7 @@
 # script runs after the program has exited. Afterwards on both machines every
 # listed file and folder, the program file and the program folder are gone,
 # the script has deleted itself, and the watched parts of the registry are as
-# before setup except for what the Parts leave behind: the shell extension's
+# before setup except for what the uninstall leaves by design: the shell extension's
 # named-handler keys (without their value) and the keys made on the way to
 # the per-CLSID handler and approval keys.
 #
@@ -36,7 +36,7 @@ templates=(vlknew.dat zipnew.dat)
 list_templates() { printf '%s\r\n' "${templates[@]}" >>"$1"; }
 
 # What the registry still holds after setup and uninstall that it did not
-# hold before, less what the Parts leave behind: the lines that are wrong.
+# hold before, less what the uninstall leaves by design: the lines that are wrong.
 leftovers() {
   python3 "$setup_py" changes "$1" "$2" | python3 -c '
 import sys
@@ -87,7 +87,7 @@ check_registry() {
   local name=$1
   leftovers "$2" "$3" >"$scratch/leftovers"
   if [ ! -s "$scratch/leftovers" ]; then
-    pass "$name: the registry is as before setup, less what the Parts leave"
+    pass "$name: the registry is as before setup, less what the uninstall leaves by design"
   else
     fail "$name: the registry keeps what setup wrote:"
     sed 's/^/  /' "$scratch/leftovers" | head -60
