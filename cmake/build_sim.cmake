@@ -58,3 +58,6 @@ foreach(dir ${VLK_TEST_DIRS})
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "VLK_SIM_UNINSTALL=${CMAKE_BINARY_DIR}/uninstall")
 endforeach()
+
+# The benchmarks' tools (bench/bench.cmake; bench/run.sh runs them).
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake OPTIONAL)
