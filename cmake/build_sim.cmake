@@ -58,6 +58,10 @@ foreach(dir ${VLK_TEST_DIRS})
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "VLK_SIM_UNINSTALL=${CMAKE_BINARY_DIR}/uninstall")
 endforeach()
+# The round-trip suite runs whole uninstalls with the uninstall tests' fixture.
+if(TARGET test_roundtrip)
+  target_sources(test_roundtrip PRIVATE ${CMAKE_SOURCE_DIR}/tests/uninstall/uninstall_fixture.cpp)
+endif()
 
 # The benchmarks' tools (bench/bench.cmake; bench/run.sh runs them).
 include(${CMAKE_SOURCE_DIR}/bench/bench.cmake OPTIONAL)

@@ -56,15 +56,19 @@ UninstallTest::~UninstallTest() {
 }
 
 void UninstallTest::UseMachine(const MachineKind& kind) {
+    sim::MachineOptions options;
+    options.family = kind.family;
+    options.acp = kind.acp;
+    options.oemcp = kind.oemcp;
+    UseMachine(options);
+}
+
+void UninstallTest::UseMachine(const sim::MachineOptions& options) {
     ASSERT_FALSE(dir_.empty()) << "no temporary folder";
     machine_.reset();
     InstallFallback();
     std::error_code ignored;
     std::filesystem::remove_all(dir_ + "/machine", ignored);
-    sim::MachineOptions options;
-    options.family = kind.family;
-    options.acp = kind.acp;
-    options.oemcp = kind.oemcp;
     std::string error;
     ASSERT_TRUE(sim::WriteSampleMachine(dir_ + "/machine", options, &error)) << error;
     machine_ = sim::Machine::Load(dir_ + "/machine", &error);

@@ -32,6 +32,9 @@ class UninstallTest : public ::testing::Test {
 
     // Replaces the machine with a fresh sample machine of `kind`.
     void UseMachine(const MachineKind& kind);
+    // The same with every option of the sample (64-bit Windows, other
+    // versions, code pages, rights).
+    void UseMachine(const sim::MachineOptions& options);
     sim::Machine& machine() { return *machine_; }
     bool Nt() const { return machine_->Config().Nt(); }
 
