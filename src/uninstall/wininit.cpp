@@ -37,10 +37,24 @@ bool IsBlankLine(const char* begin, const char* end) {
     return true;
 }
 
+// True when the line [begin, end) is "NUL=<name>" (blanks around it allowed,
+// the key's letter case ignored, the name as written).
+bool IsDeletionOf(const char* begin, const char* end, const char* name) {
+    while (begin != end && IsBlank(*begin)) ++begin;
+    while (end != begin && IsBlank(end[-1])) --end;
+    const size_t length = strlen(name);
+    if (static_cast<size_t>(end - begin) != 4 + length) return false;
+    return AsciiLower(begin[0]) == 'n' && AsciiLower(begin[1]) == 'u' &&
+           AsciiLower(begin[2]) == 'l' && begin[3] == '=' && memcmp(begin + 4, name, length) == 0;
+}
+
 // Where the new line goes: after the last non-blank line of the first
 // section [Rename]; `length` (and *found false) when there is none.
-size_t InsertionPoint(const char* text, size_t length, bool* found) {
+// *present: the section has the line "NUL=<name>" already.
+size_t InsertionPoint(const char* text, size_t length, const char* name, bool* found,
+                      bool* present) {
     *found = false;
+    *present = false;
     size_t insertAt = length;
     bool inSection = false;
     for (size_t begin = 0; begin < length;) {
@@ -57,6 +71,7 @@ size_t InsertionPoint(const char* text, size_t length, bool* found) {
             }
         } else if (inSection && !IsBlankLine(text + begin, text + end)) {
             insertAt = next;
+            *present = *present || IsDeletionOf(text + begin, text + end, name);
         }
         begin = next;
     }
@@ -76,9 +91,11 @@ bool Put(char* out, size_t size, size_t* used, const char* text) {
 }
 
 // Reads the whole file `path` into `buffer` of `size` bytes: *length bytes,
-// 0 for a missing file. False when it cannot be read or is larger than `size`.
-bool ReadWholeFile(const char* path, char* buffer, size_t size, size_t* length) {
+// 0 and *existed false for a missing file. False when it cannot be read or
+// is larger than `size`.
+bool ReadWholeFile(const char* path, char* buffer, size_t size, size_t* length, bool* existed) {
     *length = 0;
+    *existed = false;
     os::Files& files = os::Fs();
     os::FileHandle file =
         files.CreateFileA(path, os::kGenericRead, os::kFileShareRead, os::kOpenExisting, 0);
@@ -86,6 +103,7 @@ bool ReadWholeFile(const char* path, char* buffer, size_t size, size_t* length) 
         const os::Dword error = os::Sys().GetLastError();
         return error == static_cast<os::Dword>(os::kErrorFileNotFound);
     }
+    *existed = true;
     bool ok = true;
     for (;;) {
         char probe;
@@ -121,9 +139,11 @@ bool WriteWholeFile(const char* path, const char* bytes, size_t length) {
 }  // namespace
 
 size_t InsertRenameLine(const char* text, size_t length, const char* name, char* out, size_t size) {
-    bool found = false;
-    const size_t at = InsertionPoint(text, length, &found);
+    bool found = false, present = false;
+    const size_t at = InsertionPoint(text, length, name, &found, &present);
     size_t used = 0;
+    // A file scheduled again (a busy file is met in every pass) keeps its one line.
+    if (present) return Put(out, size, &used, text, length) ? used : 0;
     bool ok = Put(out, size, &used, text, at);
     // A last line without its line end gets one before the new line.
     if (at > 0 && text[at - 1] != '\n') ok = ok && Put(out, size, &used, "\r\n");
@@ -142,9 +162,22 @@ bool AddWininitDeletion(const char* iniPath, const char* name) {
     char* edited = static_cast<char*>(malloc(outSize));
     bool ok = false;
     size_t length = 0;
-    if (old && edited && ReadWholeFile(iniPath, old, kWininitMaxSize, &length)) {
+    bool existed = false;
+    if (old && edited && ReadWholeFile(iniPath, old, kWininitMaxSize, &length, &existed)) {
         const size_t editedLength = InsertRenameLine(old, length, name, edited, outSize);
-        ok = editedLength != 0 && WriteWholeFile(iniPath, edited, editedLength);
+        // The same length: the name was scheduled already, nothing to write.
+        ok = editedLength != 0 &&
+             (editedLength == length || WriteWholeFile(iniPath, edited, editedLength));
+        // A write cut short (a full disk) must not cost the deletions and
+        // renames other programs scheduled: the old bytes go back, into the
+        // room the rewrite freed; a file that was not there goes again.
+        if (!ok && editedLength != 0) {
+            if (existed) {
+                WriteWholeFile(iniPath, old, length);
+            } else {
+                os::Fs().DeleteFileA(iniPath);
+            }
+        }
     }
     free(old);
     free(edited);

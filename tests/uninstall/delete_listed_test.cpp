@@ -122,7 +122,8 @@ TEST_F(DeleteListedTest, BusyFilesAreRenamedAndDeletedAtRestart) {
 }
 
 // A busy file that cannot be renamed is scheduled under its own name, once in
-// every pass, and asks for the restart.
+// every pass, and asks for the restart. The system's list of pending
+// deletions takes it each time; wininit.ini keeps one line for it.
 TEST_F(DeleteListedTest, BusyFileThatCannotBeRenamedNeedsTheRestart) {
     for (const MachineKind& kind : kBothFamilies) {
         UseMachine(kind);
@@ -133,7 +134,8 @@ TEST_F(DeleteListedTest, BusyFileThatCannotBeRenamedNeedsTheRestart) {
         EXPECT_TRUE(Exists(exe)) << kind.name;
         EXPECT_FALSE(Exists(exe + ".0.tmp")) << kind.name;
         EXPECT_EQ(Passes(), 2) << kind.name;
-        EXPECT_EQ(Scheduled(), std::vector<std::string>(2, ScheduledName(exe))) << kind.name;
+        EXPECT_EQ(Scheduled(), std::vector<std::string>(Nt() ? 2 : 1, ScheduledName(exe)))
+            << kind.name;
         machine().Restart();
         EXPECT_FALSE(Exists(exe)) << kind.name;
     }

@@ -30,6 +30,13 @@ const InsertCase kInserts[] = {
      "[Rename]\nC:\\NEW.DLL=C:\\OLD.DLL\nNUL=C:\\X.TMP\r\n[Other]\n"},
     // Only the first section of that name takes it.
     {__LINE__, "[Rename]\r\n[Rename]\r\n", "[Rename]\r\nNUL=C:\\X.TMP\r\n[Rename]\r\n"},
+    // A file scheduled before keeps its one line; another section's line or
+    // another name does not count.
+    {__LINE__, "[Rename]\r\n nul=C:\\X.TMP \r\nNUL=C:\\A.TMP\r\n",
+     "[Rename]\r\n nul=C:\\X.TMP \r\nNUL=C:\\A.TMP\r\n"},
+    {__LINE__, "[Other]\r\nNUL=C:\\X.TMP\r\n",
+     "[Other]\r\nNUL=C:\\X.TMP\r\n\r\n[Rename]\r\nNUL=C:\\X.TMP\r\n"},
+    {__LINE__, "[Rename]\r\nNUL=C:\\X.TMP2\r\n", "[Rename]\r\nNUL=C:\\X.TMP2\r\nNUL=C:\\X.TMP\r\n"},
 };
 
 TEST(WininitText, NewLineGoesToTheEndOfSectionRename) {
