@@ -22,6 +22,29 @@ std::set<std::string> ListedPaths(sim::Machine& m, const std::string& folder,
     return paths;
 }
 
+// The list lets through what it names and the keys above a new key, and
+// nothing else: the key "*" (every file type) is that key, not a wildcard.
+TEST(DifferenceListTest, AllowsOnlyWhatItNames) {
+    DifferenceList list;
+    std::string error;
+    ASSERT_TRUE(list.Load(&error)) << error;
+    const std::vector<std::string> allowed = {
+        "+[HKEY_CLASSES_ROOT\\*\\SHELLEX\\CONTEXTMENUHANDLERS\\VELKOR]",
+        "+[HKEY_CLASSES_ROOT\\*\\SHELLEX]",
+        "+[HKEY_CLASSES_ROOT\\*]",
+    };
+    const std::vector<std::string> faults = {
+        "+[HKEY_CLASSES_ROOT\\VELKOR]",
+        "+[HKEY_CLASSES_ROOT\\VELKOR\\SHELLEX]",
+        "+[HKEY_CLASSES_ROOT\\.ZIP\\SHELLEX\\CONTEXTMENUHANDLERS\\VELKOR]",
+        "+[HKEY_CLASSES_ROOT\\.V01]",
+        "[HKEY_CLASSES_ROOT\\.ZIP] @ = sz:Velkor.ZIP",
+    };
+    std::vector<std::string> changes = allowed;
+    changes.insert(changes.end(), faults.begin(), faults.end());
+    EXPECT_EQ(list.Unprescribed(changes, {}, RunFacts()), faults);
+}
+
 TEST_P(RoundTripTest, LeavesTheMachineAsItWas) {
     const Case& c = GetParam();
     UseCaseMachine(c);

@@ -66,13 +66,19 @@ void AddKey(const sim::RegNode& node, const std::string& path, RegistryView* vie
     }
 }
 
-// `text` matches `pattern`, in which "?" stands for any one character and "*"
-// for any run of characters without a backslash.
-bool Matches(const char* pattern, const char* text) {
+// A "*" that is a whole key name ("\*\" or "\*]") names the key "*" of
+// HKEY_CLASSES_ROOT (every file type), not any run of characters.
+bool IsKeyNamedStar(const char* start, const char* at) {
+    return at > start && at[-1] == '\\' && (at[1] == '\\' || at[1] == ']');
+}
+
+// `text` matches `pattern` (which begins at `start`), in which "?" stands for
+// any one character and "*" for any run of characters without a backslash.
+bool Matches(const char* start, const char* pattern, const char* text) {
     for (; *pattern; ++pattern, ++text) {
-        if (*pattern == '*') {
+        if (*pattern == '*' && !IsKeyNamedStar(start, pattern)) {
             for (const char* rest = text;; ++rest) {
-                if (Matches(pattern + 1, rest)) return true;
+                if (Matches(start, pattern + 1, rest)) return true;
                 if (*rest == '\0' || *rest == '\\') return false;
             }
         }
@@ -271,8 +277,9 @@ std::vector<std::string> DifferenceList::Unprescribed(const std::vector<std::str
     for (const std::string& line : changes) {
         bool prescribed = false;
         for (const Allowed& a : allowed)
-            prescribed = prescribed || (Matches(a.pattern.c_str(), line.c_str()) &&
-                                        (!a.ifNew || NewValue(before, line)));
+            prescribed =
+                prescribed || (Matches(a.pattern.c_str(), a.pattern.c_str(), line.c_str()) &&
+                               (!a.ifNew || NewValue(before, line)));
         if (!prescribed) out.push_back(line);
     }
     return out;
