@@ -11,16 +11,9 @@
 set -uo pipefail
 win64=$(realpath -m "${1:?WIN64_DIR}")
 sim=$(realpath -m "${2:?SIM_DIR}")
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
-
 scratch=$(mktemp -d)
-own_prefix=
-cleanup() {
-  [ -n "$own_prefix" ] && { "$wineserver" -k 2>/dev/null; rm -rf "$own_prefix"; }
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/wine_env.sh"
+trap wine_cleanup EXIT
 
 for f in "$win64/assoc_scenario.exe" "$sim/test_integration"; do
   [ -f "$f" ] || { echo "FAIL association scenario: $f not built"; exit 1; }
@@ -35,16 +28,9 @@ if ! VLK_ASSOC_SCENARIO_DUMP=$scratch/sim.txt "$sim/test_integration" \
 fi
 
 # The real registry's, in a prefix that belongs to the tests.
-export WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
-  own_prefix=$scratch/prefix
-  export WINEPREFIX=$own_prefix
-  mkdir -p "$WINEPREFIX"
-  if ! { "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w; }; then
-    echo "FAIL association scenario: wineboot -i failed in $WINEPREFIX"
-    exit 1
-  fi
+if ! wine_shared_prefix; then
+  echo "FAIL association scenario: wineboot -i failed in $WINEPREFIX"
+  exit 1
 fi
 # A folder of its own for the program, where the scenario's template files go.
 folder=$WINEPREFIX/drive_c/VelkorAssoc

@@ -20,8 +20,6 @@ win64=$(realpath -m "$win64")
 win32=$(realpath -m "$win32")
 sim=$(realpath -m "$sim")
 
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 passed=0
 failed=0
 pass() { echo "ok   $*"; passed=$((passed + 1)); }
@@ -43,6 +41,7 @@ fi
 # The check itself must reject a program that needs the toolchain's DLLs.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+source "$here/wine_env.sh"
 if printf '#include <string>\nint main(int c, char**) { return std::string(c, 0x41).size(); }\n' |
    i686-w64-mingw32-g++-win32 -mwindows -x c++ - -o "$scratch/dynamic.exe" 2>/dev/null; then
   if out=$("$here/check_pe.sh" "$scratch/dynamic.exe" pe32); then
@@ -63,46 +62,20 @@ if [ ! -x "$wine" ]; then
   exit 1
 fi
 
-export WINEPREFIX=$win64/wine-prefix
-export WINEARCH=win64
-export WINEDEBUG=-all
-# No host menu entries; no Mono or Gecko installers.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 # The Russian locale gives the ANSI code page 1251 and the OEM 866.
-if locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
-  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
-else
-  echo "note: locale ru_RU.UTF-8 missing, Wine takes code page 1252"
-fi
-
-xvfb_pid=
-cleanup() {
-  "$wineserver" -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-if "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w; then
+wine_locale
+trap wine_cleanup EXIT
+# The prefix of this run, inside the win64 build folder (ended at exit).
+own_prefix=$win64/wine-prefix
+if wine_new_prefix "$own_prefix"; then
   pass "wine prefix made: $WINEPREFIX"
 else
   fail "wineboot -i failed in $WINEPREFIX"
 fi
 
 # A display of its own for the windows the program shows.
-for n in $(seq 91 140); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-done
-if [ -n "${display:-}" ] && command -v Xvfb >/dev/null; then
-  Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  export DISPLAY=":$display"
-else
-  fail "no Xvfb display could be started"
-fi
+unset DISPLAY
+wine_display || fail "no Xvfb display could be started"
 
 # Runs a Windows program with a time limit; its exit code is returned.
 run() {

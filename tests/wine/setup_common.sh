@@ -8,54 +8,18 @@
 # machine made like such a prefix (Windows 6.1, no other program owning an
 # archive type, see setup_compare.py sim-start).
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+source "$here/wine_env.sh"
 setup_py=$here/setup_compare.py
 program_folder='C:\Program Files\Velkor'
 installed_files=(Velkor.exe Velkor.hlp Vlk.txt vlkext.dll vlkext64.dll
                  Formats/Cab.fmt Formats/Lzh.fmt Formats/Readme.txt)
 
-export WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-
-# The Russian locale: ANSI code page 1251, as the program's own texts need.
-setup_locale() {
-  if locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
-    export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
-  else
-    echo "note: locale ru_RU.UTF-8 missing, wine takes code page 1252"
-  fi
-}
-
-# A display: the one the caller has, else an Xvfb of our own (stopped by
-# setup_cleanup).
-xvfb_pid=
-setup_display() {
-  [ -n "${DISPLAY:-}" ] && return 0
-  local n
-  for n in $(seq 191 240); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
-}
-
-setup_cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && "$wineserver" -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-
 # A fresh prefix in $scratch/prefix with the archiver installed; its desktop
 # is a folder of the prefix (wine makes it a link to the user's home).
 # Extra files to put beside the program may follow (host paths).
 setup_prefix() {
-  export WINEPREFIX=$scratch/prefix
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w || return 1
+  own_prefix=$scratch/prefix
+  wine_new_prefix "$own_prefix" || return 1
   local user desktop folder=$WINEPREFIX/drive_c/Program\ Files/Velkor f
   for user in "$WINEPREFIX"/drive_c/users/*; do
     desktop=$user/Desktop
@@ -64,7 +28,10 @@ setup_prefix() {
   mkdir -p "$folder/Formats"
   cp "$win64/uninstall.exe" "$folder/" || return 1
   for f in "${installed_files[@]}"; do printf 'Velkor archiver: %s\r\n' "$f" >"$folder/$f"; done
-  printf '%s\r\n' "${installed_files[@]}" | sed 's|/|\\|' >"$folder/Uninstall.lst"
+  # The list as the sample machine's: each folder after its files, then the
+  # new-archive templates setup writes, the program file and the list itself.
+  printf '%s\r\n' "${installed_files[@]}" Formats vlknew.dat zipnew.dat uninstall.exe \
+    Uninstall.lst | sed 's|/|\\|' >"$folder/Uninstall.lst"
   for f in "$@"; do cp "$f" "$folder/" || return 1; done
 }
 

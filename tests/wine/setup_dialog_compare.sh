@@ -17,7 +17,7 @@ win64=$(realpath -m "${1:?WIN64_DIR}")
 sim=$(realpath -m "${2:?SIM_DIR}")
 scratch=$(mktemp -d)
 source "$(dirname "$0")/setup_common.sh"
-trap setup_cleanup EXIT
+trap wine_cleanup EXIT
 
 failed=0
 pass() { echo "ok   $*"; }
@@ -26,8 +26,8 @@ fail() { echo "FAIL $*"; failed=1; }
 for f in "$win64/uninstall.exe" "$win64/robot.exe" "$sim/uninstall"; do
   [ -f "$f" ] || { fail "setup dialog: $f not built"; exit 1; }
 done
-setup_locale
-setup_display
+wine_locale
+wine_display
 caption="Установка Velkor"
 
 # The simulated machine, with the actions the robot will take.

@@ -12,7 +12,7 @@ win64=$(realpath -m "${1:?WIN64_DIR}")
 out=$(realpath -m "${2:-$(dirname "$0")/../../docs}")
 scratch=$(mktemp -d)
 source "$(dirname "$0")/setup_common.sh"
-trap setup_cleanup EXIT
+trap wine_cleanup EXIT
 unset DISPLAY
 
 for f in "$win64/uninstall.exe" "$win64/vlklng.dll" "$win64/robot.exe"; do
@@ -20,8 +20,8 @@ for f in "$win64/uninstall.exe" "$win64/vlklng.dll" "$win64/robot.exe"; do
 done
 command -v import >/dev/null && command -v xwininfo >/dev/null ||
   { echo "FAIL screenshots: ImageMagick's import and xwininfo are needed"; exit 1; }
-setup_locale
-setup_display
+wine_locale
+wine_display
 mkdir -p "$out"
 
 # Takes the dialog with caption $1 into file $2; the program runs with the

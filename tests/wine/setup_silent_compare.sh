@@ -14,13 +14,13 @@ win64=$(realpath -m "${1:?WIN64_DIR}")
 sim=$(realpath -m "${2:?SIM_DIR}")
 scratch=$(mktemp -d)
 source "$(dirname "$0")/setup_common.sh"
-trap setup_cleanup EXIT
+trap wine_cleanup EXIT
 
 for f in "$win64/uninstall.exe" "$sim/uninstall"; do
   [ -f "$f" ] || { echo "FAIL silent setup: $f not built"; exit 1; }
 done
-setup_locale
-setup_display
+wine_locale
+wine_display
 
 # The simulated machine.
 machine=$scratch/sim

@@ -18,48 +18,26 @@ win64=$(realpath -m "${1:?WIN64_DIR}")
 sim=$(realpath -m "${2:?SIM_DIR}")
 scratch=$(mktemp -d)
 source "$(dirname "$0")/setup_common.sh"
-trap setup_cleanup EXIT
+trap wine_cleanup EXIT
 
 for f in "$win64/uninstall.exe" "$sim/uninstall"; do
   [ -f "$f" ] || { echo "FAIL uninstall: $f not built"; exit 1; }
 done
-setup_locale
-setup_display
+wine_locale
+wine_display
 
 failed=0
 pass() { echo "ok   $*"; }
 fail() { echo "FAIL $*"; failed=1; }
 
-# The installation's list also names the new-archive templates that setup
-# writes into the program folder.
+# The new-archive templates that setup writes into the program folder (the
+# installation's list names them).
 templates=(vlknew.dat zipnew.dat)
-list_templates() { printf '%s\r\n' "${templates[@]}" >>"$1"; }
 
 # What the registry still holds after setup and uninstall that it did not
 # hold before, less what the uninstall leaves by design: the lines that are wrong.
 leftovers() {
-  python3 "$setup_py" changes "$1" "$2" | python3 -c '
-import sys
-stay = [
-    "HKEY_CLASSES_ROOT\\*\\SHELLEX\\CONTEXTMENUHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\FOLDER\\SHELLEX\\CONTEXTMENUHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\FOLDER\\SHELLEX\\DRAGDROPHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\DRIVE\\SHELLEX\\DRAGDROPHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\DIRECTORY\\SHELLEX\\CONTEXTMENUHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\DIRECTORY\\SHELLEX\\DRAGDROPHANDLERS\\VELKOR",
-    "HKEY_CLASSES_ROOT\\EXEFILE\\SHELLEX\\PROPERTYSHEETHANDLERS",
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\SHELL EXTENSIONS\\APPROVED",
-]
-allowed = set()
-for key in stay:
-    parts = key.split("\\")
-    for n in range(2, len(parts) + 1):
-        allowed.add("+[%s]" % "\\".join(parts[:n]))
-for line in sys.stdin:
-    line = line.rstrip("\n")
-    if line and line not in allowed:
-        print(line)
-'
+  python3 "$setup_py" changes "$1" "$2" | python3 "$here/round_trip_differences.py" nt
 }
 
 # The files that must be gone: $1 the host folder of C:\Program Files\Velkor,
@@ -97,7 +75,6 @@ check_registry() {
 # The simulated machine.
 machine=$scratch/sim
 if sim_machine "$machine"; then
-  list_templates "$machine/drives/C/Program Files/Velkor/Uninstall.lst"
   sim_exports "$machine" "$scratch/sim-before"
   if "$sim/uninstall" --machine "$machine" -- /setup /s >"$scratch/sim.log" 2>&1 &&
      "$sim/uninstall" --machine "$machine" --trace "$scratch/sim-trace.txt" -- /s \
@@ -116,10 +93,6 @@ fi
 # wine64.
 if setup_prefix; then
   folder=$WINEPREFIX/drive_c/Program\ Files/Velkor
-  # As on the simulated machine, the list names the folder Formats after
-  # the files in it.
-  printf 'Formats\r\n' >>"$folder/Uninstall.lst"
-  list_templates "$folder/Uninstall.lst"
   wine_exports "$scratch/wine-before"
   if wine_program 60 /setup /s; then
     # The program starts the script and exits; wine_program waits for wine

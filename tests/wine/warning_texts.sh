@@ -14,51 +14,26 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 win64=$(realpath -m "${1:?WIN64_DIR}")
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 
 failed=0
 pass() { echo "ok   $*"; }
 fail() { echo "FAIL $*"; failed=1; }
 
 scratch=$(mktemp -d)
-own_prefix= xvfb_pid=
-cleanup() {
-  [ -n "$own_prefix" ] && { "$wineserver" -k 2>/dev/null; rm -rf "$own_prefix"; }
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+source "$here/wine_env.sh"
+trap wine_cleanup EXIT
 
 for f in uninstall.exe vlklng.dll robot.exe; do
   [ -f "$win64/$f" ] || { fail "warning texts: $win64/$f not built"; exit 1; }
 done
 
-export WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 # The shipped language file's keys are those of code page 1251.
-if locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
-  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
-else
+if ! wine_locale >/dev/null; then
   fail "warning texts: locale ru_RU.UTF-8 missing (code page 1251 needed)"
   exit 1
 fi
-if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
-  own_prefix=$scratch/prefix
-  export WINEPREFIX=$own_prefix
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 && "$wineserver" -w ||
-    { fail "warning texts: wineboot -i failed"; exit 1; }
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 141 190); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-  done
-  Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  export DISPLAY=":$display"
-fi
+wine_shared_prefix || { fail "warning texts: wineboot -i failed"; exit 1; }
+wine_display || { fail "warning texts: no Xvfb display could be started"; exit 1; }
 
 run() {
   local limit=$1
