@@ -1,6 +1,7 @@
 // Fuzz target: the registry file reader of the simulated machine
 // (RegistryStore::Load: regedit's export format, UTF-8 or UTF-16LE with its
-// byte-order mark), and the file it writes back.
+// byte-order mark, or REGEDIT4 in an ANSI code page, here 1251), and the file
+// it writes back.
 //
 // Input: the bytes of registry.reg.
 //
@@ -14,12 +15,14 @@
 #include <string_view>
 
 #include "platform/sim/registry_store.h"
+#include "platform/sim/text.h"
 #include "support/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::RegistryStore store;
     std::string error;
-    if (!store.Load(std::string_view(reinterpret_cast<const char*>(data), size), &error)) {
+    static const sim::CodePage* const ansi = sim::CodePage::Find(1251);
+    if (!store.Load(std::string_view(reinterpret_cast<const char*>(data), size), &error, ansi)) {
         FUZZ_CHECK(!error.empty(), "a refused registry file without a reason");
         return 0;
     }

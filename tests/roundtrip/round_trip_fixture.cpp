@@ -9,17 +9,6 @@ namespace {
 const char kClasses[] = "SOFTWARE\\Classes\\";
 const char kProduct[] = "Software\\Velkor";
 
-std::vector<uint8_t> Sz(const std::string& utf8) {
-    std::u16string text = sim::Utf8ToUtf16(utf8);
-    text += u'\0';
-    std::vector<uint8_t> out;
-    for (char16_t c : text) {
-        out.push_back(static_cast<uint8_t>(c & 0xFF));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    return out;
-}
-
 const char* StateName(State state) {
     switch (state) {
         case State::kFresh:
@@ -89,7 +78,7 @@ void RoundTripTest::PutString(sim::Hive hive, const std::string& key, const std:
     machine()
         .Registry()
         .Create(hive, sim::Utf8ToUtf16(key))
-        ->SetValue(sim::Utf8ToUtf16(name), 1, Sz(text));
+        ->SetValue(sim::Utf8ToUtf16(name), 1, sim::RegSzBytes(text));
 }
 
 void RoundTripTest::PutDword(sim::Hive hive, const std::string& key, const std::string& name,

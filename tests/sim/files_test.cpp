@@ -26,7 +26,7 @@ TEST(SimFiles, TheSampleMachineHasTheArchiverInstalled) {
     EXPECT_EQ(m.ReadFile(std::string(kFolder) + "\\Uninstall.lst"),
               "Velkor.exe\r\nVelkor.hlp\r\nVlk.txt\r\nvlkext.dll\r\nvlkext64.dll\r\n"
               "Formats\\Cab.fmt\r\nFormats\\Lzh.fmt\r\nFormats\\Readme.txt\r\nFormats\r\n"
-              "uninstall.exe\r\nUninstall.lst\r\n");
+              "vlknew.dat\r\nzipnew.dat\r\nuninstall.exe\r\nUninstall.lst\r\n");
     EXPECT_TRUE(m.Exists("C:\\WINDOWS\\system32\\cmd.exe"));
 }
 
@@ -35,9 +35,11 @@ TEST(SimFiles, TheRunningProgramsFileCannotBeDeletedButRenamed) {
     m->StartProgram("uninstall.exe");
     EXPECT_FALSE(os::Fs().DeleteFileA(kProgram));
     EXPECT_EQ(LastError(), static_cast<Dword>(os::kErrorAccessDenied));
-    EXPECT_EQ(os::Fs().CreateFileA(kProgram, os::kGenericWrite, 0, os::kOpenExisting, 0), os::InvalidFileHandle());
+    EXPECT_EQ(os::Fs().CreateFileA(kProgram, os::kGenericWrite, 0, os::kOpenExisting, 0),
+              os::InvalidFileHandle());
     EXPECT_EQ(LastError(), static_cast<Dword>(os::kErrorSharingViolation));
-    os::FileHandle f = os::Fs().CreateFileA(kProgram, os::kGenericRead, os::kFileShareRead, os::kOpenExisting, 0);
+    os::FileHandle f =
+        os::Fs().CreateFileA(kProgram, os::kGenericRead, os::kFileShareRead, os::kOpenExisting, 0);
     EXPECT_NE(f, os::InvalidFileHandle());
     os::Fs().CloseHandle(f);
     const std::string moved = std::string(kProgram) + ".0.tmp";
@@ -55,7 +57,8 @@ TEST(SimFiles, FilesHeldByOtherProcesses) {
     };
     const Case cases[] = {
         {__LINE__, "image", os::kErrorAccessDenied, 0, 0, os::kErrorSharingViolation},
-        {__LINE__, "open", os::kErrorSharingViolation, os::kErrorSharingViolation, 0, os::kErrorSharingViolation},
+        {__LINE__, "open", os::kErrorSharingViolation, os::kErrorSharingViolation, 0,
+         os::kErrorSharingViolation},
         {__LINE__, "locked", os::kErrorSharingViolation, os::kErrorSharingViolation,
          os::kErrorSharingViolation, os::kErrorSharingViolation},
     };
@@ -66,8 +69,9 @@ TEST(SimFiles, FilesHeldByOtherProcesses) {
         m->Config().busy.push_back({dll, c.mode});
         auto error = [](bool ok) { return ok ? 0L : static_cast<long>(LastError()); };
         auto open = [&](Dword access) {
-            os::FileHandle f = os::Fs().CreateFileA(dll.c_str(), access, os::kFileShareRead | os::kFileShareWrite,
-                                                    os::kOpenExisting, 0);
+            os::FileHandle f =
+                os::Fs().CreateFileA(dll.c_str(), access, os::kFileShareRead | os::kFileShareWrite,
+                                     os::kOpenExisting, 0);
             if (f == os::InvalidFileHandle()) return static_cast<long>(LastError());
             os::Fs().CloseHandle(f);
             return 0L;
@@ -97,7 +101,8 @@ TEST(SimFiles, ShortNamesAreGivenOutStablyPerFolder) {
         const char* shortPath;
     };
     const Case cases[] = {
-        {__LINE__, "C:\\Program Files\\Velkor\\Uninstall.lst", "C:\\PROGRA~1\\Velkor\\UNINST~1.LST"},
+        {__LINE__, "C:\\Program Files\\Velkor\\Uninstall.lst",
+         "C:\\PROGRA~1\\Velkor\\UNINST~1.LST"},
         {__LINE__, "C:\\Program Files\\Velkor\\Formats\\Long name one.txt",
          "C:\\PROGRA~1\\Velkor\\Formats\\LONGNA~1.TXT"},
         {__LINE__, "C:\\Program Files\\Velkor\\Formats\\Long name two.txt",
@@ -127,16 +132,20 @@ TEST(SimFiles, ShortNamesAreGivenOutStablyPerFolder) {
 TEST(SimFiles, AttributesAreKeptWithTheMachine) {
     FreshMachine m;
     const std::string txt = std::string(kFolder) + "\\Vlk.txt";
-    EXPECT_EQ(os::Fs().GetFileAttributesA(txt.c_str()), static_cast<Dword>(os::kFileAttributeArchive));
-    ASSERT_TRUE(os::Fs().SetFileAttributesA(txt.c_str(), os::kFileAttributeReadOnly | os::kFileAttributeHidden));
+    EXPECT_EQ(os::Fs().GetFileAttributesA(txt.c_str()),
+              static_cast<Dword>(os::kFileAttributeArchive));
+    ASSERT_TRUE(os::Fs().SetFileAttributesA(txt.c_str(),
+                                            os::kFileAttributeReadOnly | os::kFileAttributeHidden));
     m.Reload();
     EXPECT_EQ(os::Fs().GetFileAttributesA(txt.c_str()),
               static_cast<Dword>(os::kFileAttributeReadOnly | os::kFileAttributeHidden));
     EXPECT_FALSE(os::Fs().DeleteFileA(txt.c_str()));
     ASSERT_TRUE(os::Fs().SetFileAttributesA(txt.c_str(), 0));
-    EXPECT_EQ(os::Fs().GetFileAttributesA(txt.c_str()), static_cast<Dword>(os::kFileAttributeNormal));
+    EXPECT_EQ(os::Fs().GetFileAttributesA(txt.c_str()),
+              static_cast<Dword>(os::kFileAttributeNormal));
     EXPECT_TRUE(os::Fs().DeleteFileA(txt.c_str()));
-    EXPECT_EQ(os::Fs().GetFileAttributesA(kFolder), static_cast<Dword>(os::kFileAttributeDirectory));
+    EXPECT_EQ(os::Fs().GetFileAttributesA(kFolder),
+              static_cast<Dword>(os::kFileAttributeDirectory));
 }
 
 TEST(SimFiles, TheCurrentDirectoryCannotBeRemoved) {
@@ -160,9 +169,11 @@ TEST(SimFiles, DeniedFolders) {
     EXPECT_FALSE(os::Fs().DeleteFileA("C:\\Program Files\\Velkor\\Vlk.txt"));
     EXPECT_EQ(LastError(), static_cast<Dword>(os::kErrorAccessDenied));
     EXPECT_FALSE(os::Fs().CreateDirectoryA("C:\\WINDOWS\\New"));
-    EXPECT_NE(os::Fs().GetFileAttributesA("C:\\Program Files\\Velkor\\Vlk.txt"), os::kInvalidFileAttributes);
+    EXPECT_NE(os::Fs().GetFileAttributesA("C:\\Program Files\\Velkor\\Vlk.txt"),
+              os::kInvalidFileAttributes);
     const std::string temp = *m->Environment("TEMP") + "\\x.bat";
-    os::FileHandle f = os::Fs().CreateFileA(temp.c_str(), os::kGenericWrite, 0, os::kCreateAlways, 0);
+    os::FileHandle f =
+        os::Fs().CreateFileA(temp.c_str(), os::kGenericWrite, 0, os::kCreateAlways, 0);
     EXPECT_NE(f, os::InvalidFileHandle());
     os::Fs().CloseHandle(f);
     m->Config().denied.push_back({*m->Environment("TEMP"), "always"});
@@ -209,16 +220,19 @@ TEST(SimFiles, SchedulingNeedsAdministratorRightsAndTheNtFamily) {
     limited.admin = false;
     {
         FreshMachine m(limited);
-        EXPECT_FALSE(os::Fs().MoveFileExA("C:\\WINDOWS\\win.ini", nullptr, os::kMoveFileDelayUntilReboot));
+        EXPECT_FALSE(
+            os::Fs().MoveFileExA("C:\\WINDOWS\\win.ini", nullptr, os::kMoveFileDelayUntilReboot));
         EXPECT_EQ(LastError(), static_cast<Dword>(os::kErrorAccessDenied));
     }
     MachineOptions old;
     old.family = Family::k9x;
     FreshMachine m(old);
-    EXPECT_FALSE(os::Fs().MoveFileExA("C:\\WINDOWS\\win.ini", nullptr, os::kMoveFileDelayUntilReboot));
+    EXPECT_FALSE(
+        os::Fs().MoveFileExA("C:\\WINDOWS\\win.ini", nullptr, os::kMoveFileDelayUntilReboot));
     EXPECT_EQ(LastError(), 120u);  // ERROR_CALL_NOT_IMPLEMENTED
     const os::Wchar wide[] = {'C', ':', '\\', 'x', 0};
-    EXPECT_EQ(os::Fs().CreateFileW(wide, os::kGenericRead, 0, os::kOpenExisting, 0), os::InvalidFileHandle());
+    EXPECT_EQ(os::Fs().CreateFileW(wide, os::kGenericRead, 0, os::kOpenExisting, 0),
+              os::InvalidFileHandle());
     EXPECT_EQ(LastError(), 120u);
 }
 
@@ -227,8 +241,11 @@ TEST(SimFiles, DeletionAtRestartOnTheOlderPlatforms) {
     o.family = Family::k9x;
     FreshMachine m(o);
     char shortPath[1024];
-    ASSERT_GT(os::Fs().GetShortPathNameA("C:\\Program Files\\Velkor\\vlkext64.dll", shortPath, sizeof shortPath), 0u);
-    ASSERT_TRUE(os::Fs().WritePrivateProfileStringA("Rename", "NUL", shortPath, "C:\\WINDOWS\\wininit.ini"));
+    ASSERT_GT(os::Fs().GetShortPathNameA("C:\\Program Files\\Velkor\\vlkext64.dll", shortPath,
+                                         sizeof shortPath),
+              0u);
+    ASSERT_TRUE(os::Fs().WritePrivateProfileStringA("Rename", "NUL", shortPath,
+                                                    "C:\\WINDOWS\\wininit.ini"));
     m.Reload();
     m->Restart();
     EXPECT_FALSE(m.Exists("C:\\Program Files\\Velkor\\vlkext64.dll"));
@@ -238,7 +255,8 @@ TEST(SimFiles, DeletionAtRestartOnTheOlderPlatforms) {
 
 TEST(SimFiles, DeviceAndDeletePending) {
     FreshMachine m;
-    os::FileHandle nul = os::Fs().CreateFileA("NUL", os::kGenericWrite, os::kFileShareRead, os::kCreateAlways, 0);
+    os::FileHandle nul =
+        os::Fs().CreateFileA("NUL", os::kGenericWrite, os::kFileShareRead, os::kCreateAlways, 0);
     ASSERT_NE(nul, os::InvalidFileHandle());
     EXPECT_EQ(os::Fs().GetFileType(nul), static_cast<Dword>(os::kFileTypeChar));
     Dword written = 0;
@@ -247,8 +265,8 @@ TEST(SimFiles, DeviceAndDeletePending) {
     os::Fs().CloseHandle(nul);
     // A file open with delete sharing goes when its last handle closes.
     const char* path = "C:\\WINDOWS\\win.ini";
-    os::FileHandle f = os::Fs().CreateFileA(path, os::kGenericRead, os::kFileShareRead | os::kFileShareDelete,
-                                            os::kOpenExisting, 0);
+    os::FileHandle f = os::Fs().CreateFileA(
+        path, os::kGenericRead, os::kFileShareRead | os::kFileShareDelete, os::kOpenExisting, 0);
     ASSERT_NE(f, os::InvalidFileHandle());
     EXPECT_TRUE(os::Fs().DeleteFileA(path));
     EXPECT_TRUE(m.Exists(path));

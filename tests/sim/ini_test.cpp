@@ -1,7 +1,7 @@
 // Ini files: the machine's own and the profile files of WritePrivateProfileStringA.
-#include <gtest/gtest.h>
-
 #include "platform/sim/ini.h"
+
+#include <gtest/gtest.h>
 
 namespace sim {
 namespace {
@@ -26,7 +26,8 @@ TEST(EditProfile, SetsReplacesAndDeletes) {
     const Case cases[] = {
         {__LINE__, "", "Rename", "NUL", "C:\\X.DLL", "[Rename]\r\nNUL=C:\\X.DLL\r\n"},
         // An existing key's value is replaced, in any case of the names.
-        {__LINE__, "[rename]\r\nnul=C:\\A\r\n", "Rename", "NUL", "C:\\B", "[rename]\r\nnul=C:\\B\r\n"},
+        {__LINE__, "[rename]\r\nnul=C:\\A\r\n", "Rename", "NUL", "C:\\B",
+         "[rename]\r\nnul=C:\\B\r\n"},
         // A new key goes after the section's last entry.
         {__LINE__, "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", "a", "z", "3",
          "[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\n"},

@@ -1,14 +1,15 @@
 // Machine folders: the configuration, loading and saving, and runs of the sim
 // program on a folder (with a stand-in for the program's entry).
+#include "platform/sim/machine.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
-#include <fstream>
 
-#include "platform/sim/machine.h"
 #include "platform/sim/runner.h"
 #include "platform/sim/text.h"
 #include "support/sim_machine.h"
@@ -32,7 +33,8 @@ void Spit(const std::string& path, const std::string& text) {
 std::string Snapshot(const std::string& dir) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(dir))
-        files[fs::relative(e.path(), dir).string()] = e.is_regular_file() ? Slurp(e.path().string()) : "<dir>";
+        files[fs::relative(e.path(), dir).string()] =
+            e.is_regular_file() ? Slurp(e.path().string()) : "<dir>";
     std::string out;
     for (const auto& [path, bytes] : files) out += path + "\n" + bytes + "\n";
     return out;
@@ -41,10 +43,11 @@ std::string Snapshot(const std::string& dir) {
 TEST(MachineConfig, ParsesAndRejectsWithTheLine) {
     MachineConfig c;
     std::string error;
-    ASSERT_TRUE(MachineConfig::Parse("[System]\nFamily=9x\nversion=4.10\nwin64=no\nacp=1252\noemcp=850\n"
-                                     "admin=no\n[program]\npath=C:\\Velkor\\uninstall.exe\n"
-                                     "[environment]\nTEMP=C:\\TEMP\n[busy]\nC:\\Velkor\\x.dll=image\n",
-                                     &c, &error))
+    ASSERT_TRUE(
+        MachineConfig::Parse("[System]\nFamily=9x\nversion=4.10\nwin64=no\nacp=1252\noemcp=850\n"
+                             "admin=no\n[program]\npath=C:\\Velkor\\uninstall.exe\n"
+                             "[environment]\nTEMP=C:\\TEMP\n[busy]\nC:\\Velkor\\x.dll=image\n",
+                             &c, &error))
         << error;
     EXPECT_FALSE(c.Nt());
     EXPECT_EQ(c.minor, 10u);
@@ -84,12 +87,15 @@ TEST(MachineFolder, SavesAndLoadsTheMachine) {
     FreshMachine m;
     const std::string ini = Slurp(m.Folder() + "/machine.ini");
     os::Key key = nullptr;
-    ASSERT_EQ(os::Reg().CreateKeyEx(os::CurrentUser(), "Software\\Velkor", 0, os::kKeyWrite, &key, nullptr), 0);
+    ASSERT_EQ(os::Reg().CreateKeyEx(os::CurrentUser(), "Software\\Velkor", 0, os::kKeyWrite, &key,
+                                    nullptr),
+              0);
     ASSERT_EQ(os::Reg().SetValueEx(key, "Set", os::kRegDword, "\x01\0\0\0", 4), 0);
     os::Reg().CloseKey(key);
     m.Reload();
     EXPECT_EQ(Slurp(m.Folder() + "/machine.ini"), ini);  // unchanged configuration, untouched file
-    EXPECT_NE(Slurp(m.Folder() + "/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Velkor]\n\"Set\"=dword:00000001\n"),
+    EXPECT_NE(Slurp(m.Folder() + "/registry.reg")
+                  .find("[HKEY_CURRENT_USER\\Software\\Velkor]\n\"Set\"=dword:00000001\n"),
               std::string::npos);
 }
 
@@ -101,12 +107,20 @@ TEST(MachineFolder, CorruptFoldersAreRejectedWithAClearMessage) {
     };
     const Case cases[] = {
         {__LINE__, [](const std::string& d) { fs::remove(d + "/machine.ini"); }, "no machine.ini"},
-        {__LINE__, [](const std::string& d) { fs::remove(d + "/registry.reg"); }, "no registry.reg"},
-        {__LINE__, [](const std::string& d) { Spit(d + "/registry.reg", "hello\n"); }, "registry.reg, line 1"},
-        {__LINE__, [](const std::string& d) { Spit(d + "/machine.ini", "[system]\nfamily=os2\n"); }, "machine.ini, line 2"},
-        {__LINE__, [](const std::string& d) { Spit(d + "/files.ini", "[attributes]\nC:\\x=shiny\n"); }, "files.ini, line 2"},
+        {__LINE__, [](const std::string& d) { fs::remove(d + "/registry.reg"); },
+         "no registry.reg"},
+        {__LINE__, [](const std::string& d) { Spit(d + "/registry.reg", "hello\n"); },
+         "registry.reg, line 1"},
+        {__LINE__, [](const std::string& d) { Spit(d + "/machine.ini", "[system]\nfamily=os2\n"); },
+         "machine.ini, line 2"},
+        {__LINE__,
+         [](const std::string& d) { Spit(d + "/files.ini", "[attributes]\nC:\\x=shiny\n"); },
+         "files.ini, line 2"},
         {__LINE__, [](const std::string& d) { fs::remove_all(d + "/drives"); }, "no drives folder"},
-        {__LINE__, [](const std::string& d) { fs::remove(d + "/drives/C/Program Files/Velkor/uninstall.exe"); },
+        {__LINE__,
+         [](const std::string& d) {
+             fs::remove(d + "/drives/C/Program Files/Velkor/uninstall.exe");
+         },
          "the program file"},
     };
     for (const Case& c : cases) {
@@ -147,7 +161,7 @@ int FakeEntry(os::Module, const char* tail) {
 }
 
 class SimProgramRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         temp_ = MakeTempFolder();
         dir_ = temp_ + "/machine";
@@ -170,15 +184,18 @@ protected:
 };
 
 TEST_F(SimProgramRun, MakesTheSampleMachineAndSavesTheRun) {
-    ASSERT_EQ(Run({"--machine", dir_, "--trace", temp_ + "/trace", "--", "/setup", "/s"}), 0) << err_;
+    ASSERT_EQ(Run({"--machine", dir_, "--trace", temp_ + "/trace", "--", "/setup", "/s"}), 0)
+        << err_;
     EXPECT_EQ(g_entryCalls, 1);
     EXPECT_EQ(g_tail, "/setup /s");
     EXPECT_NE(Slurp(dir_ + "/registry.reg").find("\"Tail\"=\"/setup /s\""), std::string::npos);
-    EXPECT_NE(Slurp(temp_ + "/trace").find("RegSetValueExA HKCU\\Software\\Velkor \"Tail\" REG_SZ \"/setup /s\" -> 0"),
+    EXPECT_NE(Slurp(temp_ + "/trace")
+                  .find("RegSetValueExA HKCU\\Software\\Velkor \"Tail\" REG_SZ \"/setup /s\" -> 0"),
               std::string::npos);
     // Only the machine folder is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(temp_), fs::directory_iterator()), 2);
-    ASSERT_EQ(Run({"--machine", dir_, "--command-line", "\"C:\\x\\uninstall.exe\"  /clean"}), 0) << err_;
+    ASSERT_EQ(Run({"--machine", dir_, "--command-line", "\"C:\\x\\uninstall.exe\"  /clean"}), 0)
+        << err_;
     EXPECT_EQ(g_tail, "/clean");
 }
 
@@ -238,7 +255,8 @@ TEST_F(SimProgramRun, RestartRunsNothingElse) {
 TEST(SimProgram, TheBuiltProgramRunsOnAFreshFolder) {
     if (SimUninstallPath().empty()) GTEST_SKIP() << "build/sim/uninstall is not built";
     const std::string temp = MakeTempFolder();
-    const ProcessResult r = RunSimUninstall({"--machine", temp + "/m", "--trace", temp + "/t", "--", "/clean"});
+    const ProcessResult r =
+        RunSimUninstall({"--machine", temp + "/m", "--trace", temp + "/t", "--", "/clean"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(fs::exists(temp + "/m/registry.reg"));
     EXPECT_TRUE(fs::exists(temp + "/m/drives/C/Program Files/Velkor/uninstall.exe"));

@@ -48,11 +48,13 @@ TEST(RegistryFile, SavesWhatItLoadsByteForByte) {
 TEST(RegistryFile, ClassesRootLivesInTheMachineHive) {
     RegistryStore store;
     std::string error;
-    ASSERT_TRUE(store.Load("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.zip]\r\n@=\"WinArc.zip\"\r\n", &error))
+    ASSERT_TRUE(
+        store.Load("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.zip]\r\n@=\"WinArc.zip\"\r\n", &error))
         << error;
     EXPECT_NE(store.Find(Hive::kLocalMachine, u"SOFTWARE\\Classes\\.zip"), nullptr);
-    EXPECT_NE(store.Save().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.zip]\n@=\"WinArc.zip\"\n"),
-              std::string::npos);
+    EXPECT_NE(
+        store.Save().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.zip]\n@=\"WinArc.zip\"\n"),
+        std::string::npos);
 }
 
 TEST(RegistryFile, KeysAreWrittenInNameOrder) {
@@ -67,9 +69,10 @@ TEST(RegistryFile, KeysAreWrittenInNameOrder) {
 TEST(RegistryFile, DeletionLinesRemoveKeysAndValues) {
     RegistryStore store;
     std::string error;
-    ASSERT_TRUE(store.Load("Windows Registry Editor Version 5.00\n[HKCU\\A\\B]\n\"v\"=\"1\"\n"
-                           "\"w\"=\"2\"\n\"v\"=-\n[-HKCU\\A\\B]\n[HKCU\\C]\n",
-                           &error))
+    ASSERT_TRUE(
+        store.Load("Windows Registry Editor Version 5.00\n[HKCU\\A\\B]\n\"v\"=\"1\"\n"
+                   "\"w\"=\"2\"\n\"v\"=-\n[-HKCU\\A\\B]\n[HKCU\\C]\n",
+                   &error))
         << error;
     EXPECT_EQ(store.Find(Hive::kCurrentUser, u"A\\B"), nullptr);
     EXPECT_NE(store.Find(Hive::kCurrentUser, u"A"), nullptr);
@@ -86,14 +89,16 @@ TEST(RegistryFile, CorruptFilesAreRejectedWithTheirLine) {
         {__LINE__, "Windows Registry Editor Version 4.00\n", "line 1"},
         {__LINE__, "Windows Registry Editor Version 5.00\n\"v\"=\"x\"\n", "line 2"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A\n", "line 2"},
-        {__LINE__, "Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n", "line 2"},
+        {__LINE__, "Windows Registry Editor Version 5.00\n[HKEY_DYN_DATA\\A]\n", "line 2"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=hex:1g\n", "line 3"},
-        {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=dword:123456789\n", "line 3"},
+        {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=dword:123456789\n",
+         "line 3"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=\"open\n", "line 3"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=\"a\\q\"\n", "line 3"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=word:1\n", "line 3"},
         {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\njunk\n", "line 3"},
-        {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=hex:01,\\\n  zz\n", "line 3"},
+        {__LINE__, "Windows Registry Editor Version 5.00\n[HKLM\\A]\n\"v\"=hex:01,\\\n  zz\n",
+         "line 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line);

@@ -14,7 +14,8 @@ namespace {
 
 using os::Dword;
 
-std::string ReadString(os::Key root, const char* path, const char* name, Dword access = os::kKeyRead) {
+std::string ReadString(os::Key root, const char* path, const char* name,
+                       Dword access = os::kKeyRead) {
     os::Key key = nullptr;
     if (os::Reg().OpenKeyEx(root, path, access, &key) != 0) return "<no key>";
     char buffer[256] = {};
@@ -24,7 +25,8 @@ std::string ReadString(os::Key root, const char* path, const char* name, Dword a
     return err ? "<no value>" : std::string(buffer);
 }
 
-long WriteString(os::Key root, const char* path, const char* name, const char* text, Dword access = os::kKeyWrite) {
+long WriteString(os::Key root, const char* path, const char* name, const char* text,
+                 Dword access = os::kKeyWrite) {
     os::Key key = nullptr;
     long err = os::Reg().CreateKeyEx(root, path, 0, access, &key, nullptr);
     if (err) return err;
@@ -53,7 +55,7 @@ TEST(SimRegistry, DeletingAKeyWithSubkeysByFamily) {
         o.family = family;
         FreshMachine m(o);
         ASSERT_EQ(WriteString(os::CurrentUser(), "Software\\T\\A\\B", "v", "1"), 0);
-        const long expected = family == Family::kNt ? os::kErrorAccessDenied : 0;
+        const long expected = family == Family::kNt ? static_cast<long>(os::kErrorAccessDenied) : 0;
         EXPECT_EQ(os::Reg().DeleteKey(os::CurrentUser(), "Software\\T"), expected);
         EXPECT_EQ(m->Registry().Find(Hive::kCurrentUser, u"Software\\T") != nullptr,
                   family == Family::kNt);
@@ -63,7 +65,9 @@ TEST(SimRegistry, DeletingAKeyWithSubkeysByFamily) {
 TEST(SimRegistry, AHandleToADeletedKeyFails) {
     FreshMachine m;
     os::Key key = nullptr;
-    ASSERT_EQ(os::Reg().CreateKeyEx(os::CurrentUser(), "Software\\Gone", 0, os::kKeyAllAccess, &key, nullptr), 0);
+    ASSERT_EQ(os::Reg().CreateKeyEx(os::CurrentUser(), "Software\\Gone", 0, os::kKeyAllAccess, &key,
+                                    nullptr),
+              0);
     ASSERT_EQ(os::Reg().DeleteKey(os::CurrentUser(), "Software\\Gone"), 0);
     EXPECT_EQ(os::Reg().SetValueEx(key, "v", os::kRegDword, "\1\0\0\0", 4), 1018);
     os::Reg().CloseKey(key);
@@ -82,13 +86,19 @@ TEST(SimRegistry, A32BitProcessOn64BitWindowsSeesTheRedirectedView) {
         const char16_t* stored;  // where the key lands, below HKLM
     };
     const Case cases[] = {
-        {__LINE__, os::LocalMachine(), "Software\\Velkor", os::kKeyWrite, u"SOFTWARE\\Wow6432Node\\Velkor"},
-        {__LINE__, os::LocalMachine(), "Software\\Velkor64", os::kKeyWrite | os::kKeyWow64_64Key, u"SOFTWARE\\Velkor64"},
-        {__LINE__, os::ClassesRoot(), "CLSID\\{1}", os::kKeyWrite, u"SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{1}"},
-        {__LINE__, os::ClassesRoot(), "CLSID\\{2}", os::kKeyWrite | os::kKeyWow64_64Key, u"SOFTWARE\\Classes\\CLSID\\{2}"},
+        {__LINE__, os::LocalMachine(), "Software\\Velkor", os::kKeyWrite,
+         u"SOFTWARE\\Wow6432Node\\Velkor"},
+        {__LINE__, os::LocalMachine(), "Software\\Velkor64", os::kKeyWrite | os::kKeyWow64_64Key,
+         u"SOFTWARE\\Velkor64"},
+        {__LINE__, os::ClassesRoot(), "CLSID\\{1}", os::kKeyWrite,
+         u"SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{1}"},
+        {__LINE__, os::ClassesRoot(), "CLSID\\{2}", os::kKeyWrite | os::kKeyWow64_64Key,
+         u"SOFTWARE\\Classes\\CLSID\\{2}"},
         {__LINE__, os::ClassesRoot(), ".vlk", os::kKeyWrite, u"SOFTWARE\\Classes\\.vlk"},  // shared
-        {__LINE__, os::LocalMachine(), "Software\\Classes\\.rev", os::kKeyWrite, u"SOFTWARE\\Classes\\.rev"},
-        {__LINE__, os::LocalMachine(), "Software\\Classes\\CLSID\\{3}", os::kKeyWrite, u"SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{3}"},
+        {__LINE__, os::LocalMachine(), "Software\\Classes\\.rev", os::kKeyWrite,
+         u"SOFTWARE\\Classes\\.rev"},
+        {__LINE__, os::LocalMachine(), "Software\\Classes\\CLSID\\{3}", os::kKeyWrite,
+         u"SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{3}"},
         {__LINE__, os::LocalMachine(), "SYSTEM\\Velkor", os::kKeyWrite, u"SYSTEM\\Velkor"},
     };
     for (const Case& c : cases) {
@@ -99,10 +109,13 @@ TEST(SimRegistry, A32BitProcessOn64BitWindowsSeesTheRedirectedView) {
     EXPECT_EQ(m->Registry().Find(Hive::kLocalMachine, u"SOFTWARE\\Velkor"), nullptr);
     // Reads: the default view is the 32-bit one; the flag reaches the other.
     EXPECT_EQ(ReadString(os::LocalMachine(), "Software\\Velkor", "v"), "x");
-    EXPECT_EQ(ReadString(os::LocalMachine(), "Software\\Velkor", "v", os::kKeyRead | os::kKeyWow64_64Key), "<no key>");
+    EXPECT_EQ(
+        ReadString(os::LocalMachine(), "Software\\Velkor", "v", os::kKeyRead | os::kKeyWow64_64Key),
+        "<no key>");
     EXPECT_EQ(ReadString(os::LocalMachine(), "Software\\Velkor64", "v"), "<no key>");
     EXPECT_EQ(ReadString(os::ClassesRoot(), "CLSID\\{2}", "v"), "<no key>");
-    EXPECT_EQ(ReadString(os::ClassesRoot(), "CLSID\\{2}", "v", os::kKeyRead | os::kKeyWow64_64Key), "x");
+    EXPECT_EQ(ReadString(os::ClassesRoot(), "CLSID\\{2}", "v", os::kKeyRead | os::kKeyWow64_64Key),
+              "x");
     // A handle keeps its view for what is opened below it.
     os::Key software = nullptr;
     ASSERT_EQ(os::Reg().OpenKeyEx(os::LocalMachine(), "Software", os::kKeyRead, &software), 0);
@@ -120,7 +133,9 @@ TEST(SimRegistry, A32BitProcessOn64BitWindowsSeesTheRedirectedView) {
 
 TEST(SimRegistry, On32BitWindowsTheViewFlagsChangeNothing) {
     FreshMachine m;
-    ASSERT_EQ(WriteString(os::LocalMachine(), "Software\\Velkor", "v", "x", os::kKeyWrite | os::kKeyWow64_64Key), 0);
+    ASSERT_EQ(WriteString(os::LocalMachine(), "Software\\Velkor", "v", "x",
+                          os::kKeyWrite | os::kKeyWow64_64Key),
+              0);
     EXPECT_NE(m->Registry().Find(Hive::kLocalMachine, u"SOFTWARE\\Velkor"), nullptr);
     EXPECT_EQ(ReadString(os::LocalMachine(), "Software\\Velkor", "v"), "x");
     ASSERT_EQ(WriteString(os::ClassesRoot(), "CLSID\\{1}", "v", "x"), 0);
@@ -140,7 +155,8 @@ TEST(SimRegistry, AUserWithoutAdministratorRightsCannotChangeTheMachine) {
     EXPECT_EQ(os::Reg().DeleteKey(os::ClassesRoot(), ".zip\\ShellNew"), os::kErrorAccessDenied);
     EXPECT_EQ(ReadString(os::ClassesRoot(), ".zip", ""), "WinArc.zip");
     os::Key key = nullptr;
-    EXPECT_EQ(os::Reg().OpenKeyEx(os::ClassesRoot(), ".zip", os::kKeyAllAccess, &key), os::kErrorAccessDenied);
+    EXPECT_EQ(os::Reg().OpenKeyEx(os::ClassesRoot(), ".zip", os::kKeyAllAccess, &key),
+              os::kErrorAccessDenied);
     EXPECT_EQ(WriteString(os::CurrentUser(), "Software\\Velkor", "v", "x"), 0);
     // The older platforms have no access control.
     MachineOptions old;

@@ -44,7 +44,8 @@ TEST(SimSystem, VersionByFamilyAndVersion) {
         EXPECT_EQ(info.buildNumber, c.build);
         os::Bool wow64 = 0, present = 1;
         os::Sys().IsWow64Process(&wow64, &present);
-        EXPECT_EQ(present != 0, c.family == Family::kNt && (c.major > 5 || (c.major == 5 && c.minor >= 1)));
+        EXPECT_EQ(present != 0,
+                  c.family == Family::kNt && (c.major > 5 || (c.major == 5 && c.minor >= 1)));
     }
 }
 
@@ -135,7 +136,8 @@ TEST(SimUi, AnUnansweredBoxEndsTheRun) {
     const std::string text = m->Utf8ToAnsi("Вы действительно хотите удалить Velkor?");
     const std::string caption = m->Utf8ToAnsi("Удаление Velkor");
     try {
-        os::Gui().MessageBoxA(nullptr, text.c_str(), caption.c_str(), os::kMbYesNo | os::kMbIconQuestion);
+        os::Gui().MessageBoxA(nullptr, text.c_str(), caption.c_str(),
+                              os::kMbYesNo | os::kMbIconQuestion);
         FAIL() << "the box was answered";
     } catch (const RunAborted& e) {
         EXPECT_NE(std::string(e.what()).find("Удаление Velkor"), std::string::npos) << e.what();
@@ -165,9 +167,10 @@ TEST(SimTrace, CallsAreCountedAndWrittenInOrder) {
     m->Trace().Clear();
     os::Fs().DeleteFileA("C:\\Program Files\\Velkor\\nothing.txt");
     os::Sys().Sleep(1);
-    EXPECT_EQ(m->TraceLines(), (std::vector<std::string>{
-                                   "DeleteFileA \"C:\\Program Files\\Velkor\\nothing.txt\" -> 0 err=2",
-                                   "Sleep 1 -> clock=1"}));
+    EXPECT_EQ(m->TraceLines(),
+              (std::vector<std::string>{
+                  "DeleteFileA \"C:\\Program Files\\Velkor\\nothing.txt\" -> 0 err=2",
+                  "Sleep 1 -> clock=1"}));
     EXPECT_EQ(m->Trace().Count("DeleteFileA"), 1);
     EXPECT_EQ(m->Trace().Count("Sleep"), 1);
     std::ifstream in(path);

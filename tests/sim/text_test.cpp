@@ -1,7 +1,7 @@
 // Code pages and case folding of the simulated machine.
-#include <gtest/gtest.h>
-
 #include "platform/sim/text.h"
+
+#include <gtest/gtest.h>
 
 namespace sim {
 namespace {
@@ -20,7 +20,10 @@ TEST(CodePages, DecodeAndEncodeAsWindows) {
         {__LINE__, 1252, "\x80\x81\xE9", u"\u20AC\u0081\u00E9"},
         {__LINE__, 437, "\x80\xE1", u"\u00C7\u00DF"},
         {__LINE__, 850, "\x80\x9B", u"\u00C7\u00F8"},
-        {__LINE__, 932, "\x82\xA0\xB1" "A\x5C", u"\u3042\uFF71A\\"},
+        {__LINE__, 932,
+         "\x82\xA0\xB1"
+         "A\x5C",
+         u"\u3042\uFF71A\\"},
         {__LINE__, 932, "\x81\x5C", u"\u2015"},
         {__LINE__, 65001, "\xD0\x90\xE3\x81\x82", u"\u0410\u3042"},
     };

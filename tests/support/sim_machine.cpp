@@ -1,7 +1,5 @@
 #include "support/sim_machine.h"
 
-#include "platform/sim/text.h"
-
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/sim/text.h"
+
 namespace os {
 void DefaultPlatform(Platform* platform);
 }
@@ -19,6 +19,12 @@ void DefaultPlatform(Platform* platform);
 namespace sim {
 
 namespace fs = std::filesystem;
+
+std::string Utf16File(const std::string& utf8) {
+    std::string out = "\xFF\xFE";
+    for (uint8_t byte : Utf16LeBytes(Utf8ToUtf16(utf8))) out += static_cast<char>(byte);
+    return out;
+}
 
 std::string MakeTempFolder() {
     const char* base = getenv("TMPDIR");
@@ -51,7 +57,8 @@ FreshMachine::~FreshMachine() {
 }
 
 std::string FreshMachine::HostPath(const std::string& windowsPath) const {
-    std::string host = folder_ + "/drives/" + std::string(1, static_cast<char>(toupper(windowsPath[0])));
+    std::string host =
+        folder_ + "/drives/" + std::string(1, static_cast<char>(toupper(windowsPath[0])));
     std::string rest = windowsPath.substr(2);
     for (char& c : rest)
         if (c == '\\') c = '/';

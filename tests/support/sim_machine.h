@@ -20,7 +20,7 @@
 namespace sim {
 
 class FreshMachine {
-public:
+  public:
     explicit FreshMachine(const MachineOptions& options = MachineOptions());
     virtual ~FreshMachine();
     FreshMachine(const FreshMachine&) = delete;
@@ -44,14 +44,14 @@ public:
     // Saves the machine and loads it again from its folder (a later run).
     void Reload();
 
-private:
+  private:
     std::string temp_;
     std::string folder_;
     std::unique_ptr<Machine> machine_;
 };
 
 class TestMachine : public FreshMachine {
-public:
+  public:
     explicit TestMachine(const MachineOptions& options = MachineOptions(),
                          const std::string& commandLine = "")
         : FreshMachine(options) {
@@ -71,6 +71,10 @@ struct ProcessResult {
 // is not built.
 std::string SimUninstallPath();
 ProcessResult RunSimUninstall(const std::vector<std::string>& args);
+
+// The bytes of a "Unicode" text file (as regedit exports): the byte-order
+// mark FF FE and the UTF-8 text in UTF-16LE.
+std::string Utf16File(const std::string& utf8);
 
 // A new empty temporary folder (removed by the caller, e.g. with RemoveTree).
 std::string MakeTempFolder();

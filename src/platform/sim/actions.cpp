@@ -18,7 +18,8 @@ bool Actions::Parse(const std::string& line, Action* action, std::string* error)
     bool known = false;
     for (const char* v : kVerbs) known = known || verb == v;
     if (!known) {
-        *error = "unknown action \"" + line + "\" (yes, no, ok, cancel, abort, retry, ignore, "
+        *error = "unknown action \"" + line +
+                 "\" (yes, no, ok, cancel, abort, retry, ignore, "
                  "escape, enter, click ID, help)";
         return false;
     }

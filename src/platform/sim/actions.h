@@ -19,7 +19,7 @@ namespace sim {
 // Ends a run that cannot go on (an unanswered message box); the machine
 // folder is then left as it was.
 class RunAborted : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -30,7 +30,7 @@ struct Action {
 };
 
 class Actions {
-public:
+  public:
     // Parses an actions file; false and *error (naming the line) on an unknown action.
     bool Load(const std::string& text, std::string* error);
     // Parses one action ("yes", "click 5118").
@@ -46,7 +46,7 @@ public:
     void SetInteractive(bool on) { interactive_ = on; }
     bool Interactive() const { return interactive_ && !Provided(); }
 
-private:
+  private:
     std::vector<std::pair<Action, bool>> actions_;  // action, used
     bool provided_ = false;
     bool interactive_ = false;

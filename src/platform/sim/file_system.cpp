@@ -24,6 +24,7 @@ constexpr Dword kGenericExecute = 0x20000000;
 constexpr Dword kMaximumAllowed = 0x02000000;
 constexpr Dword kFlagBackupSemantics = 0x02000000;
 constexpr Dword kFlagDeleteOnClose = 0x04000000;
+constexpr long kErrorDiskFull = 112;
 constexpr Dword kSettableAttributes = 0x01 | 0x02 | 0x04 | 0x20 | 0x80 | 0x100 | 0x1000 | 0x2000;
 
 struct AccessKinds {
@@ -33,8 +34,7 @@ struct AccessKinds {
 AccessKinds Kinds(Dword access) {
     const bool all = (access & (kGenericAll | kMaximumAllowed)) != 0;
     return {all || (access & (os::kGenericRead | kGenericExecute | 0x1 | 0x20)) != 0,
-            all || (access & (os::kGenericWrite | 0x2 | 0x4)) != 0,
-            all || (access & kDelete) != 0};
+            all || (access & (os::kGenericWrite | 0x2 | 0x4)) != 0, all || (access & kDelete) != 0};
 }
 
 bool Conflicts(Dword access, Dword share, Dword otherAccess, Dword otherShare) {
@@ -61,6 +61,13 @@ std::vector<std::string> ListHost(const std::string& dir) {
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return FoldUtf8(a) < FoldUtf8(b); });
     return names;
+}
+
+// The size of a host file, 0 for a folder or a missing file.
+uint64_t HostFileSize(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return static_cast<uint64_t>(st.st_size);
 }
 
 bool HostIsDir(const std::string& path) {
@@ -99,7 +106,7 @@ const struct {
     const char* name;
     Dword bit;
 } kAttributeNames[] = {
-    {"readonly", 0x01}, {"hidden", 0x02},  {"system", 0x04},  {"archive", 0x20},
+    {"readonly", 0x01}, {"hidden", 0x02},     {"system", 0x04},    {"archive", 0x20},
     {"normal", 0x80},   {"temporary", 0x100}, {"offline", 0x1000}, {"notindexed", 0x2000},
 };
 
@@ -379,7 +386,8 @@ bool FileSystem::AnyOpenBelow(const std::string& key) const {
 
 Dword FileSystem::StoredAttributes(const std::string& key, bool directory) const {
     auto it = attributes_.find(key);
-    if (directory) return os::kFileAttributeDirectory | (it == attributes_.end() ? 0 : it->second.second);
+    if (directory)
+        return os::kFileAttributeDirectory | (it == attributes_.end() ? 0 : it->second.second);
     return it == attributes_.end() ? os::kFileAttributeArchive : it->second.second;
 }
 
@@ -422,7 +430,8 @@ void FileSystem::MoveEntries(const std::string& fromKey, const std::string& toPa
         return out;
     };
     auto rekey = [&](auto& table, bool dropSelf) {
-        std::vector<std::pair<std::string, typename std::decay_t<decltype(table)>::mapped_type>> out;
+        std::vector<std::pair<std::string, typename std::decay_t<decltype(table)>::mapped_type>>
+            out;
         for (auto it = table.begin(); it != table.end();) {
             if (it->first == fromKey || IsBelow(it->first, fromKey)) {
                 if (!(dropSelf && it->first == fromKey)) {
@@ -462,7 +471,8 @@ void FileSystem::MoveEntries(const std::string& fromKey, const std::string& toPa
     deletePending_ = pending;
 }
 
-void FileSystem::AssignShortNames(const std::string& hostFolder, const std::string& folderPath) const {
+void FileSystem::AssignShortNames(const std::string& hostFolder,
+                                  const std::string& folderPath) const {
     const std::vector<std::string> names = ListHost(hostFolder);
     std::set<std::u16string> taken;
     std::vector<std::string> needing;
@@ -482,7 +492,9 @@ void FileSystem::AssignShortNames(const std::string& hostFolder, const std::stri
         ShortParts(Utf8ToUtf16(name), oem_, &base, &ext);
         for (unsigned n = 1; n < 1000000; ++n) {
             const std::u16string number = u"~" + Utf8ToUtf16(std::to_string(n));
-            const size_t keep = std::min(base.size(), n < 10 ? size_t(6) : n < 100 ? size_t(5) : size_t(4));
+            const size_t keep = std::min(base.size(), n < 10    ? size_t(6)
+                                                      : n < 100 ? size_t(5)
+                                                                : size_t(4));
             std::u16string candidate = base.substr(0, keep) + number;
             if (!ext.empty()) candidate += u"." + ext;
             if (taken.insert(candidate).second) {
@@ -582,12 +594,17 @@ long FileSystem::SetAttributes(std::string_view path, Dword attributes) {
     return 0;
 }
 
+void FileSystem::GiveBackSpace(const std::string& key, uint64_t bytes) {
+    if (uint64_t* free = key.empty() ? nullptr : config_->FreeBytes(key[0])) *free += bytes;
+}
+
 void FileSystem::FinishDelete(const std::string& key, const std::string& host) {
     deletePending_.erase(key);
     if (HostIsDir(host)) {
         rmdir(host.c_str());
     } else {
-        unlink(host.c_str());
+        const uint64_t size = HostFileSize(host);
+        if (unlink(host.c_str()) == 0) GiveBackSpace(key, size);
     }
     ForgetEntries(key);
 }
@@ -612,7 +629,9 @@ long FileSystem::DeleteFile(std::string_view path) {
         deletePending_.insert(key);
         return 0;
     }
+    const uint64_t size = HostFileSize(r.host);
     if (unlink(r.host.c_str()) != 0) return os::kErrorAccessDenied;
+    GiveBackSpace(key, size);
     ForgetEntries(key);
     return 0;
 }
@@ -652,10 +671,12 @@ long FileSystem::Move(std::string_view from, std::string_view to, Dword flags) {
     if (dst.exists && !same) {
         if (!(flags & os::kMoveFileReplaceExisting)) return os::kErrorAlreadyExists;
         if (src.directory || dst.directory) return os::kErrorAccessDenied;
-        if (StoredAttributes(dstKey, false) & os::kFileAttributeReadOnly) return os::kErrorAccessDenied;
+        if (StoredAttributes(dstKey, false) & os::kFileAttributeReadOnly)
+            return os::kErrorAccessDenied;
         if (!Holders(dstKey).empty() || deletePending_.count(dstKey)) return os::kErrorAccessDenied;
     }
-    if (Denied(srcKey) || Denied(dstKey) || deletePending_.count(srcKey)) return os::kErrorAccessDenied;
+    if (Denied(srcKey) || Denied(dstKey) || deletePending_.count(srcKey))
+        return os::kErrorAccessDenied;
     if (src.directory) {
         if (IsBelow(dstKey, srcKey)) return os::kErrorSharingViolation;
         if (src.drive != dst.drive) return 17;  // ERROR_NOT_SAME_DEVICE
@@ -665,8 +686,16 @@ long FileSystem::Move(std::string_view from, std::string_view to, Dword flags) {
     const Dword shareAll = os::kFileShareRead | os::kFileShareWrite | os::kFileShareDelete;
     for (const Holder& h : Holders(srcKey))
         if (Conflicts(kDelete, shareAll, h.access, h.share)) return os::kErrorSharingViolation;
-    const std::string target = same || !dst.exists ? dst.parentHost + "/" + dst.names.back() : dst.host;
+    // A file moved to another drive takes room there and gives it back on its own.
+    const uint64_t moved = src.drive != dst.drive ? HostFileSize(src.host) : 0;
+    const uint64_t replaced = dst.exists && !same ? HostFileSize(dst.host) : 0;
+    if (const uint64_t* free = config_->FreeBytes(dst.drive); free && moved > *free + replaced)
+        return kErrorDiskFull;
+    const std::string target =
+        same || !dst.exists ? dst.parentHost + "/" + dst.names.back() : dst.host;
     if (rename(src.host.c_str(), target.c_str()) != 0) return os::kErrorAccessDenied;
+    if (uint64_t* free = config_->FreeBytes(dst.drive)) *free = *free + replaced - moved;
+    GiveBackSpace(srcKey, moved);
     if (dst.exists && !same) ForgetEntries(dstKey);
     const std::string newPath = JoinWindowsPath(dst.parentFull, dst.names.back());
     MoveEntries(srcKey, newPath);
@@ -703,7 +732,8 @@ long FileSystem::ShortPath(std::string_view path, std::string* shortPath) {
         hostFolder += "/" + name;
     }
     if (r.names.empty()) out += "\\";
-    if (!r.names.empty() && !path.empty() && (path.back() == '\\' || path.back() == '/')) out += "\\";
+    if (!r.names.empty() && !path.empty() && (path.back() == '\\' || path.back() == '/'))
+        out += "\\";
     *shortPath = out;
     return 0;
 }
@@ -753,7 +783,8 @@ long FileSystem::Open(std::string_view path, Dword access, Dword share, Dword cr
     if (r.exists && r.directory) {
         if (!(flags & kFlagBackupSemantics) || creation == os::kCreateNew ||
             creation == os::kCreateAlways || creation == 5)
-            return creation == os::kCreateNew ? long{os::kErrorFileExists} : long{os::kErrorAccessDenied};
+            return creation == os::kCreateNew ? long{os::kErrorFileExists}
+                                              : long{os::kErrorAccessDenied};
     }
     bool create = false, truncate = false;
     switch (creation) {
@@ -786,7 +817,8 @@ long FileSystem::Open(std::string_view path, Dword access, Dword share, Dword cr
     if (r.exists && !r.directory && (kinds.write || truncate) &&
         (StoredAttributes(key, false) & os::kFileAttributeReadOnly))
         return os::kErrorAccessDenied;
-    if ((create || truncate || kinds.write || kinds.del) && Denied(key)) return os::kErrorAccessDenied;
+    if ((create || truncate || kinds.write || kinds.del) && Denied(key))
+        return os::kErrorAccessDenied;
     for (const Holder& h : Holders(key))
         if (Conflicts(access, share, h.access, h.share)) return os::kErrorSharingViolation;
     OpenFile* f = new OpenFile;
@@ -805,7 +837,9 @@ long FileSystem::Open(std::string_view path, Dword access, Dword share, Dword cr
         if (create) mode |= O_CREAT | O_EXCL;
         if (truncate) mode |= O_TRUNC;
         if (!kinds.read && !kinds.write && !truncate) mode = O_RDONLY;
+        const uint64_t truncated = truncate ? HostFileSize(r.host) : 0;
         f->fd = open(r.host.c_str(), mode | O_CLOEXEC, 0666);
+        if (f->fd >= 0) GiveBackSpace(key, truncated);
         if (f->fd < 0 && !(mode & O_CREAT) && !truncate && !kinds.write)
             f->fd = open(r.host.c_str(), O_WRONLY | O_CLOEXEC);  // a host file we may not read
     }
@@ -843,8 +877,19 @@ long FileSystem::Write(os::FileHandle handle, const void* buffer, Dword count, D
         return 0;
     }
     if (f->directory) return 1;
+    // On a drive with a limit a write that does not fit writes nothing.
+    uint64_t* free = config_->FreeBytes(f->key.empty() ? 'C' : f->key[0]);
+    uint64_t growth = 0;
+    if (free) {
+        struct stat st;
+        const uint64_t size = fstat(f->fd, &st) == 0 ? static_cast<uint64_t>(st.st_size) : 0;
+        const uint64_t end = f->position + count;
+        growth = end > size ? end - size : 0;
+        if (growth > *free) return kErrorDiskFull;
+    }
     const ssize_t n = pwrite(f->fd, buffer, count, static_cast<off_t>(f->position));
     if (n < 0) return 29;  // ERROR_WRITE_FAULT
+    if (free) *free -= growth;
     f->position += static_cast<uint64_t>(n);
     *written = static_cast<Dword>(n);
     return 0;
@@ -912,7 +957,8 @@ long FileSystem::ReadAll(std::string_view path, std::string* bytes) const {
     const std::string key = Key(r);
     if (r.directory || deletePending_.count(key)) return os::kErrorAccessDenied;
     for (const Holder& h : Holders(key))
-        if (Conflicts(os::kGenericRead, os::kFileShareRead | os::kFileShareDelete, h.access, h.share))
+        if (Conflicts(os::kGenericRead, os::kFileShareRead | os::kFileShareDelete, h.access,
+                      h.share))
             return os::kErrorSharingViolation;
     int fd = open(r.host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return os::kErrorAccessDenied;

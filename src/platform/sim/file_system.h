@@ -21,7 +21,10 @@
 //             (opened without sharing: everything fails with 32);
 //   [denied]  folders where creating, writing, renaming and deleting fail with
 //             5: "always", or "nonadmin" (only for a user without
-//             administrator rights on the NT family).
+//             administrator rights on the NT family);
+//   [disk]    the free bytes of a drive: a write or a move that would need
+//             more writes nothing and fails with 112 (ERROR_DISK_FULL);
+//             deleting and truncating files give their bytes back.
 #pragma once
 
 #include <cstdint>
@@ -39,7 +42,7 @@ struct MachineConfig;
 class CodePage;
 
 class FileSystem {
-public:
+  public:
     explicit FileSystem(MachineConfig* config) : config_(config) {}
     ~FileSystem();
     FileSystem(const FileSystem&) = delete;
@@ -103,7 +106,7 @@ public:
     // What a restart does to the files: other processes' holds end.
     void ReleaseAllHolds();
 
-private:
+  private:
     struct Resolved;
     struct OpenFile;
     struct Holder {
@@ -125,6 +128,8 @@ private:
     void AssignShortNames(const std::string& hostFolder, const std::string& folderPath) const;
     std::string ShortNameOf(const std::string& key) const;
     void FinishDelete(const std::string& key, const std::string& host);
+    // Adds `bytes` to the free bytes of the drive of `key` when it has a limit.
+    void GiveBackSpace(const std::string& key, uint64_t bytes);
 
     MachineConfig* config_;
     const CodePage* oem_ = nullptr;
@@ -135,8 +140,8 @@ private:
     mutable std::map<std::string, std::pair<std::string, std::string>> shortNames_;
     std::map<uintptr_t, OpenFile*> handles_;
     uintptr_t nextHandle_ = 0x100;
-    std::map<std::string, int> images_;       // by folded path
-    std::set<std::string> deletePending_;     // by folded path
+    std::map<std::string, int> images_;    // by folded path
+    std::set<std::string> deletePending_;  // by folded path
 };
 
 // Win32 path helpers shared with the other services.

@@ -1,15 +1,10 @@
 #include "platform/sim/ini.h"
 
+#include "platform/sim/text.h"
+
 namespace sim {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 // The lines of a text with their byte ranges (each without its LF).
 struct Line {
@@ -33,19 +28,19 @@ std::vector<Line> SplitLines(std::string_view text) {
 }
 
 bool IsSection(std::string_view line, std::string_view* name) {
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() != '[') return false;
     size_t close = line.find(']');
     if (close == std::string_view::npos) return false;
-    *name = Trim(line.substr(1, close - 1));
+    *name = TrimBlanks(line.substr(1, close - 1));
     return true;
 }
 
 bool IsEntry(std::string_view line, std::string_view* key, std::string_view* value) {
     size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
-    *key = Trim(line.substr(0, eq));
-    *value = Trim(line.substr(eq + 1));
+    *key = TrimBlanks(line.substr(0, eq));
+    *value = TrimBlanks(line.substr(eq + 1));
     return true;
 }
 
@@ -58,11 +53,11 @@ bool ParseIni(std::string_view text, bool strict, std::vector<IniSection>* secti
     int number = 0;
     for (const Line& l : SplitLines(text)) {
         ++number;
-        std::string_view line = Trim(text.substr(l.begin, l.end - l.begin));
+        std::string_view line = TrimBlanks(text.substr(l.begin, l.end - l.begin));
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         std::string_view name, key, value;
         if (IsSection(line, &name)) {
-            if (strict && Trim(line).back() != ']') {
+            if (strict && TrimBlanks(line).back() != ']') {
                 *error = "line " + std::to_string(number) + ": text after the section name";
                 return false;
             }
@@ -71,8 +66,8 @@ bool ParseIni(std::string_view text, bool strict, std::vector<IniSection>* secti
             if (sections->empty()) sections->push_back({"", 0, {}});
             sections->back().entries.push_back({std::string(key), std::string(value), number});
         } else if (strict) {
-            *error = "line " + std::to_string(number) + ": neither [section] nor key=value: " +
-                     std::string(line);
+            *error = "line " + std::to_string(number) +
+                     ": neither [section] nor key=value: " + std::string(line);
             return false;
         }
     }
@@ -102,7 +97,7 @@ std::string EditProfile(std::string_view bytes, std::string_view section, const 
             continue;
         }
         if (sectionLine == lines.size()) continue;
-        std::string_view trimmed = Trim(text);
+        std::string_view trimmed = TrimBlanks(text);
         if (trimmed.empty() || trimmed.front() == ';') continue;
         lastEntryNext = lines[i].next;
         if (key && keyLine == lines.size() && IsEntry(text, &k, &v) && equals(k, key)) keyLine = i;
@@ -124,10 +119,11 @@ std::string EditProfile(std::string_view bytes, std::string_view section, const 
     std::string entry = std::string(key) + "=" + value;
     if (keyLine != lines.size()) {  // replace the value, keeping the key's name and the line's end
         std::string_view k, v;
-        IsEntry(bytes.substr(lines[keyLine].begin, lines[keyLine].end - lines[keyLine].begin), &k, &v);
+        IsEntry(bytes.substr(lines[keyLine].begin, lines[keyLine].end - lines[keyLine].begin), &k,
+                &v);
         entry = std::string(k) + "=" + value;
-        const bool cr = lines[keyLine].end > lines[keyLine].begin &&
-                        bytes[lines[keyLine].end - 1] == '\r';
+        const bool cr =
+            lines[keyLine].end > lines[keyLine].begin && bytes[lines[keyLine].end - 1] == '\r';
         out = std::string(bytes.substr(0, lines[keyLine].begin)) + entry + (cr ? "\r" : "");
         return out + std::string(bytes.substr(lines[keyLine].end));
     }

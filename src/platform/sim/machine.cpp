@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -49,6 +50,15 @@ bool ParseNumber(const std::string& value, unsigned* out) {
     return true;
 }
 
+// A count of free bytes: decimal digits only, at most 18 of them.
+bool ParseBytes(const std::string& value, uint64_t* out) {
+    if (value.empty() || value.size() > 18) return false;
+    for (char c : value)
+        if (c < '0' || c > '9') return false;
+    *out = std::stoull(value);
+    return true;
+}
+
 const char16_t kSessionManager[] = u"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const char16_t kPendingRenames[] = u"PendingFileRenameOperations";
 
@@ -59,6 +69,13 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
+
+uint64_t* MachineConfig::FreeBytes(char drive) {
+    const char letter = static_cast<char>(toupper(static_cast<unsigned char>(drive)));
+    for (auto& [d, free] : diskFree)
+        if (d == letter) return &free;
+    return nullptr;
+}
 
 const std::string* MachineConfig::Find(const NamedValues& list, std::string_view name) {
     for (const auto& [key, value] : list)
@@ -96,21 +113,26 @@ bool MachineConfig::Parse(std::string_view text, MachineConfig* config, std::str
                     }
                 } else if (key == "VERSION") {
                     const size_t dot = e.value.find('.');
-                    if (dot == std::string::npos || !ParseNumber(e.value.substr(0, dot), &c.major) ||
+                    if (dot == std::string::npos ||
+                        !ParseNumber(e.value.substr(0, dot), &c.major) ||
                         !ParseNumber(e.value.substr(dot + 1), &c.minor))
                         return fail(e, "version must be MAJOR.MINOR: " + e.value);
                 } else if (key == "BUILD") {
-                    if (!ParseNumber(e.value, &c.build)) return fail(e, "build must be a number: " + e.value);
+                    if (!ParseNumber(e.value, &c.build))
+                        return fail(e, "build must be a number: " + e.value);
                 } else if (key == "SERVICEPACK") {
                     c.servicePack = e.value;
                 } else if (key == "WIN64" || key == "ADMIN") {
                     bool v;
-                    if (!ParseYesNo(e.value, &v)) return fail(e, e.key + " must be yes or no: " + e.value);
+                    if (!ParseYesNo(e.value, &v))
+                        return fail(e, e.key + " must be yes or no: " + e.value);
                     (key == "WIN64" ? c.win64 : c.admin) = v;
                 } else if (key == "ACP" || key == "OEMCP") {
                     unsigned cp;
-                    if (!ParseNumber(e.value, &cp)) return fail(e, e.key + " must be a code page number: " + e.value);
-                    if (!CodePage::Find(cp)) return fail(e, "code page " + e.value + " is not available");
+                    if (!ParseNumber(e.value, &cp))
+                        return fail(e, e.key + " must be a code page number: " + e.value);
+                    if (!CodePage::Find(cp))
+                        return fail(e, "code page " + e.value + " is not available");
                     (key == "ACP" ? c.acp : c.oemcp) = cp;
                 } else {
                     return fail(e, "unknown setting " + e.key + " in [system]");
@@ -129,6 +151,26 @@ bool MachineConfig::Parse(std::string_view text, MachineConfig* config, std::str
                 } else {
                     c.startDirectory = e.value;
                 }
+            }
+        } else if (section == "DISK") {
+            for (const IniEntry& e : s.entries) {
+                std::string drive = e.key;
+                if (drive.size() == 2 && drive[1] == ':') drive.pop_back();
+                const char letter =
+                    drive.size() == 1
+                        ? static_cast<char>(toupper(static_cast<unsigned char>(drive[0])))
+                        : '\0';
+                if (letter < 'A' || letter > 'Z')
+                    return fail(
+                        e,
+                        "a [disk] entry is a drive letter and its free bytes (C=4096): " + e.key);
+                uint64_t free = 0;
+                if (!ParseBytes(e.value, &free))
+                    return fail(e, "the free bytes of drive " + std::string(1, letter) +
+                                       ": must be a number of at most 18 digits: " + e.value);
+                if (c.FreeBytes(letter))
+                    return fail(e, "drive " + std::string(1, letter) + ": is in [disk] twice");
+                c.diskFree.push_back({letter, free});
             }
         } else if (section == "ENVIRONMENT" || section == "FOLDERS" || section == "BUSY" ||
                    section == "DENIED") {
@@ -181,6 +223,11 @@ std::string MachineConfig::Format() const {
         out += std::string("\n[") + name + "]\n";
         for (const auto& [key, value] : *list) out += key + "=" + value + "\n";
     }
+    if (!diskFree.empty()) {
+        out += "\n[disk]\n";
+        for (const auto& [drive, free] : diskFree)
+            out += std::string(1, drive) + "=" + std::to_string(free) + "\n";
+    }
     return out;
 }
 
@@ -198,12 +245,13 @@ bool Machine::Init(std::string* error) {
     ansi_ = CodePage::Find(config_.acp);
     oem_ = CodePage::Find(config_.oemcp);
     if (!ansi_ || !oem_) {
-        *error = "the code pages " + std::to_string(config_.acp) + "/" + std::to_string(config_.oemcp) +
-                 " are not available on this host";
+        *error = "the code pages " + std::to_string(config_.acp) + "/" +
+                 std::to_string(config_.oemcp) + " are not available on this host";
         return false;
     }
     files_.SetOemCodePage(oem_);
-    std::string start = config_.startDirectory.empty() ? FolderOf(config_.programPath) : config_.startDirectory;
+    std::string start =
+        config_.startDirectory.empty() ? FolderOf(config_.programPath) : config_.startDirectory;
     files_.SetCurrentDirectory(start);
     return true;
 }
@@ -326,8 +374,10 @@ void Machine::Restart() {
         trace_.Add("Restart", "delete " + Quote(path) + " -> " + std::to_string(err));
     };
     auto move = [&](const std::string& from, const std::string& to, bool replace) {
-        const long err = files_.Move(from, to, replace ? os::Dword{os::kMoveFileReplaceExisting} : 0);
-        trace_.Add("Restart", "rename " + Quote(from) + " " + Quote(to) + " -> " + std::to_string(err));
+        const long err =
+            files_.Move(from, to, replace ? os::Dword{os::kMoveFileReplaceExisting} : 0);
+        trace_.Add("Restart",
+                   "rename " + Quote(from) + " " + Quote(to) + " -> " + std::to_string(err));
     };
     if (config_.Nt()) {
         for (const auto& [from, target] : PendingFileRenames()) {
@@ -391,15 +441,13 @@ void Machine::AddPendingFileRename(const std::string& from, const std::string& t
     std::u16string list;
     for (const auto& [a, b] : pairs) list += Utf8ToUtf16(a) + u'\0' + Utf8ToUtf16(b) + u'\0';
     list += u'\0';
-    std::vector<uint8_t> data;
-    for (char16_t c : list) {
-        data.push_back(static_cast<uint8_t>(c & 0xFF));
-        data.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    registry_.Create(Hive::kLocalMachine, kSessionManager)->SetValue(kPendingRenames, os::kRegMultiSz, std::move(data));
+    registry_.Create(Hive::kLocalMachine, kSessionManager)
+        ->SetValue(kPendingRenames, os::kRegMultiSz, Utf16LeBytes(list));
 }
 
-std::string Machine::AnsiToUtf8(std::string_view ansi) const { return Utf16ToUtf8(ansi_->ToWide(ansi)); }
+std::string Machine::AnsiToUtf8(std::string_view ansi) const {
+    return Utf16ToUtf8(ansi_->ToWide(ansi));
+}
 
 std::string Machine::Utf8ToAnsi(std::string_view utf8, bool* usedDefault) const {
     return ansi_->FromWide(Utf8ToUtf16(utf8), nullptr, usedDefault);

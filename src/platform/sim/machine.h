@@ -17,6 +17,8 @@
 //                  startmenu, common_programs, appdata, windows, system, ...)
 //   [busy]         path=image|open|locked   files held by other processes
 //   [denied]       path=always|nonadmin     folders where writing is denied
+//   [disk]         C=N   the free bytes of drive C: (a drive without an entry
+//                        has room for everything)
 //
 // Behaviour that depends on the configuration:
 //   - admin=no on the NT family: creating, opening for writing and deleting
@@ -24,6 +26,11 @@
 //     so do deletions scheduled for the restart. The older platforms have no
 //     access control: there admin is ignored and so are the access rights of
 //     registry handles.
+//   - [disk]: a write that would grow files beyond the drive's free bytes
+//     writes nothing and fails with ERROR_DISK_FULL (112), as WriteFile does on
+//     a full disk; so does a move of a file onto that drive. Writes use the
+//     free bytes up, deleting and truncating files give them back; what is
+//     left is saved with the machine.
 //   - win64=yes: the program is a 32-bit process on 64-bit Windows
 //     (IsWow64Process answers true); its registry view of HKLM\Software and of
 //     HKCR\CLSID is the 32-bit one (Wow6432Node) unless KEY_WOW64_64KEY is given.
@@ -67,10 +74,15 @@ struct MachineConfig {
     NamedValues folders;
     NamedValues busy;
     NamedValues denied;
+    // [disk]: the free bytes of the drives that have a limit, by drive letter
+    // (upper case).
+    std::vector<std::pair<char, uint64_t>> diskFree;
 
     bool Nt() const { return family == Family::kNt; }
     // The value of a name in a list (case-insensitive), or null.
     static const std::string* Find(const NamedValues& list, std::string_view name);
+    // The free bytes of a drive with a limit, or null (room for everything).
+    uint64_t* FreeBytes(char drive);
 
     // Parses machine.ini text; *error names the line of the first problem.
     static bool Parse(std::string_view text, MachineConfig* config, std::string* error);
@@ -105,7 +117,7 @@ struct PendingProcess {
 };
 
 class Machine {
-public:
+  public:
     // Loads the machine in folder `dir`; the machine then works on that
     // folder's files in place (see runner.h for runs that must leave a folder
     // as it was when they fail). `programMayBeGone`: the program file need
@@ -126,7 +138,9 @@ public:
     MachineConfig& Config() { return config_; }
     RegistryStore& Registry() { return registry_; }
     FileSystem& Files() { return files_; }
-    class Trace& Trace() { return trace_; }
+    class Trace& Trace() {
+        return trace_;
+    }
     const std::vector<std::string>& TraceLines() const { return trace_.Lines(); }
     Actions& UserActions() { return *actions_; }
 
@@ -173,7 +187,7 @@ public:
 
     os::Dword lastError = 0;
 
-private:
+  private:
     Machine();
     bool Init(std::string* error);
 

@@ -1,8 +1,10 @@
 #include "platform/sim/registry_store.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "platform/sim/text.h"
+#include "platform/sim/text_file.h"
 
 namespace sim {
 
@@ -78,9 +80,27 @@ std::u16string RegNode::Path() const {
 }
 
 const char* HiveName(Hive hive) {
-    return hive == Hive::kLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+    switch (hive) {
+        case Hive::kLocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case Hive::kCurrentUser:
+            return "HKEY_CURRENT_USER";
+        case Hive::kUsers:
+            break;
+    }
+    return "HKEY_USERS";
 }
-const char* HiveShortName(Hive hive) { return hive == Hive::kLocalMachine ? "HKLM" : "HKCU"; }
+const char* HiveShortName(Hive hive) {
+    switch (hive) {
+        case Hive::kLocalMachine:
+            return "HKLM";
+        case Hive::kCurrentUser:
+            return "HKCU";
+        case Hive::kUsers:
+            break;
+    }
+    return "HKU";
+}
 
 std::vector<std::u16string_view> SplitKeyPath(std::u16string_view path) {
     std::vector<std::u16string_view> parts;
@@ -96,11 +116,20 @@ std::vector<std::u16string_view> SplitKeyPath(std::u16string_view path) {
 
 RegistryStore::RegistryStore()
     : machine_(std::make_shared<RegNode>(u"", nullptr)),
-      user_(std::make_shared<RegNode>(u"", nullptr)) {}
+      user_(std::make_shared<RegNode>(u"", nullptr)),
+      users_(std::make_shared<RegNode>(u"", nullptr)) {}
 
 RegNode* RegistryStore::Root(Hive hive) const { return RootShared(hive).get(); }
 std::shared_ptr<RegNode> RegistryStore::RootShared(Hive hive) const {
-    return hive == Hive::kLocalMachine ? machine_ : user_;
+    switch (hive) {
+        case Hive::kLocalMachine:
+            return machine_;
+        case Hive::kCurrentUser:
+            return user_;
+        case Hive::kUsers:
+            break;
+    }
+    return users_;
 }
 
 RegNode* RegistryStore::Find(Hive hive, std::u16string_view path) const {
@@ -124,28 +153,11 @@ namespace {
 
 const char kHeader[] = "Windows Registry Editor Version 5.00";
 
-std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
 std::u16string BytesUtf16(const std::vector<uint8_t>& bytes) {
     std::u16string text;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
         text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
     return text;
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
 }
 
 // Parses a quoted text at the start of `s` ("..." with \\ \" \n \r \0
@@ -168,11 +180,21 @@ bool ParseQuoted(std::string_view* s, std::string* out, std::string* error) {
         }
         if (++i >= s->size()) break;
         switch ((*s)[i]) {
-            case '\\': *out += '\\'; break;
-            case '"': *out += '"'; break;
-            case 'n': *out += '\n'; break;
-            case 'r': *out += '\r'; break;
-            case '0': *out += '\0'; break;
+            case '\\':
+                *out += '\\';
+                break;
+            case '"':
+                *out += '"';
+                break;
+            case 'n':
+                *out += '\n';
+                break;
+            case 'r':
+                *out += '\r';
+                break;
+            case '0':
+                *out += '\0';
+                break;
             default:
                 *error = std::string("unknown escape \\") + (*s)[i] + " in a quoted text";
                 return false;
@@ -195,7 +217,8 @@ bool ParseHexBytes(std::string_view s, std::vector<uint8_t>* bytes, std::string*
             *error = "bad hex byte list";
             return false;
         }
-        bytes->push_back(static_cast<uint8_t>(std::stoul(std::string(s.substr(start, pos - start)), nullptr, 16)));
+        bytes->push_back(static_cast<uint8_t>(
+            std::stoul(std::string(s.substr(start, pos - start)), nullptr, 16)));
         while (pos < s.size() && (s[pos] == ' ' || s[pos] == '\t')) ++pos;
         if (pos == s.size()) return true;
         if (s[pos] != ',') {
@@ -211,7 +234,11 @@ bool ParseHexBytes(std::string_view s, std::vector<uint8_t>* bytes, std::string*
 }
 
 // Parses the data part of a value line ("text", dword:..., hex...:...).
-bool ParseData(std::string_view s, uint32_t* type, std::vector<uint8_t>* data, std::string* error) {
+// `ansi`: the code page of a REGEDIT4 file, whose string types in hex form
+// hold ANSI bytes; they are stored as UTF-16, as the "A" calls would store
+// them.
+bool ParseData(std::string_view s, const CodePage* ansi, uint32_t* type, std::vector<uint8_t>* data,
+               std::string* error) {
     s = TrimBlanks(s);
     if (!s.empty() && s.front() == '"') {
         std::string text;
@@ -227,7 +254,7 @@ bool ParseData(std::string_view s, uint32_t* type, std::vector<uint8_t>* data, s
         *type = 1;
         std::u16string wide = Utf8ToUtf16(text);
         wide += u'\0';
-        *data = Utf16Bytes(wide);
+        *data = Utf16LeBytes(wide);
         return true;
     }
     if (s.substr(0, 6) == "dword:") {
@@ -266,14 +293,20 @@ bool ParseData(std::string_view s, uint32_t* type, std::vector<uint8_t>* data, s
             }
         }
         *type = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
-        return ParseHexBytes(s.substr(close + 2), data, error);
+        if (!ParseHexBytes(s.substr(close + 2), data, error)) return false;
+        if (ansi && (*type == 1 || *type == 2 || *type == 7)) {
+            const std::string bytes(data->begin(), data->end());
+            *data = Utf16LeBytes(ansi->ToWide(bytes));
+        }
+        return true;
     }
     *error = "unknown value data (neither \"text\", dword: nor hex:)";
     return false;
 }
 
 // Splits "[ROOT\path]" into its hive and path; HKEY_CLASSES_ROOT becomes
-// HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
+// HKEY_LOCAL_MACHINE\SOFTWARE\Classes and HKEY_CURRENT_CONFIG the hardware
+// profile that it stands for.
 bool ParseKeyName(std::string_view name, Hive* hive, std::u16string* path, std::string* error) {
     size_t slash = name.find('\\');
     std::string root(name.substr(0, slash));
@@ -287,9 +320,15 @@ bool ParseKeyName(std::string_view name, Hive* hive, std::u16string* path, std::
     } else if (root == "HKEY_CLASSES_ROOT" || root == "HKCR") {
         *hive = Hive::kLocalMachine;
         prefix = "SOFTWARE\\Classes";
+    } else if (root == "HKEY_USERS" || root == "HKU") {
+        *hive = Hive::kUsers;
+    } else if (root == "HKEY_CURRENT_CONFIG" || root == "HKCC") {
+        *hive = Hive::kLocalMachine;
+        prefix = "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current";
     } else {
         *error = "unknown root key " + std::string(name.substr(0, slash)) +
-                 " (the machine has HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER and HKEY_CLASSES_ROOT)";
+                 " (a key begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT,"
+                 " HKEY_USERS or HKEY_CURRENT_CONFIG)";
         return false;
     }
     if (!IsValidUtf8(rest)) {
@@ -387,21 +426,63 @@ void WriteKey(std::string* out, const std::string& path, const RegNode& node) {
 
 }  // namespace
 
-bool RegistryStore::Load(std::string_view input, std::string* error) {
-    std::string text;
-    if (input.size() >= 2 && static_cast<unsigned char>(input[0]) == 0xFF &&
-        static_cast<unsigned char>(input[1]) == 0xFE) {
-        std::u16string wide;
-        for (size_t i = 2; i + 1 < input.size(); i += 2)
-            wide += static_cast<char16_t>(static_cast<unsigned char>(input[i]) |
-                                          (static_cast<unsigned char>(input[i + 1]) << 8));
-        text = Utf16ToUtf8(wide);
-    } else {
-        text = std::string(input);
-        if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    }
+namespace {
 
+// The first line that is neither blank nor a comment, trimmed.
+std::string_view FirstLine(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t lf = text.find('\n', pos);
+        if (lf == std::string_view::npos) lf = text.size();
+        const std::string_view line = TrimBlanks(text.substr(pos, lf - pos));
+        if (!line.empty() && line[0] != ';') return line;
+        pos = lf + 1;
+    }
+    return {};
+}
+
+// The registry file as UTF-8 text. *ansiForm: a REGEDIT4 file, read in
+// `ansi` (null: UTF-8).
+bool DecodeRegistryFile(std::string_view input, const CodePage* ansi, std::string* text,
+                        const CodePage** ansiForm, std::string* error) {
+    *ansiForm = nullptr;
+    if (HasUtf16Mark(input)) return DecodeUtf16File(input, text, error);
+    std::string_view bytes = input;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (FirstLine(bytes) != "REGEDIT4") {
+        *text = std::string(bytes);
+        return true;
+    }
+    *ansiForm = ansi ? ansi : CodePage::Find(65001);
+    *text = *ansiForm ? Utf16ToUtf8((*ansiForm)->ToWide(bytes)) : std::string(bytes);
+    return true;
+}
+
+}  // namespace
+
+bool RegistryStore::Load(std::string_view input, std::string* error, const CodePage* ansi) {
     RegistryStore fresh;
+    if (!fresh.Parse(input, ansi, error)) return false;
+    machine_ = fresh.machine_;
+    user_ = fresh.user_;
+    users_ = fresh.users_;
+    return true;
+}
+
+bool RegistryStore::Import(std::string_view input, std::string* error, const CodePage* ansi) {
+    // Whether a file is well-formed does not depend on the keys it meets, so
+    // a trial on an empty registry finds every error first.
+    RegistryStore trial;
+    if (!trial.Parse(input, ansi, error)) return false;
+    return Parse(input, ansi, error);
+}
+
+bool RegistryStore::Parse(std::string_view input, const CodePage* ansi, std::string* error) {
+    std::string text;
+    const CodePage* ansiForm = nullptr;
+    if (!DecodeRegistryFile(input, ansi, &text, &ansiForm, error)) return false;
+
+    RegistryStore& fresh = *this;
     RegNode* current = nullptr;
     bool header = false;
     int number = 0;
@@ -430,7 +511,7 @@ bool RegistryStore::Load(std::string_view input, std::string* error) {
         if (!header) {
             if (line != kHeader && line != "REGEDIT4")
                 return fail(first, std::string("not a registry file (the first line must be \"") +
-                                       kHeader + "\")");
+                                       kHeader + "\" or \"REGEDIT4\")");
             header = true;
             continue;
         }
@@ -452,7 +533,8 @@ bool RegistryStore::Load(std::string_view input, std::string* error) {
             }
             continue;
         }
-        if (line[0] != '@' && line[0] != '"') return fail(first, "neither a [key] nor a value: " + line);
+        if (line[0] != '@' && line[0] != '"')
+            return fail(first, "neither a [key] nor a value: " + line);
         if (!current) return fail(first, "a value outside any key");
         std::string_view rest(line);
         std::string name, what;
@@ -471,12 +553,10 @@ bool RegistryStore::Load(std::string_view input, std::string* error) {
         }
         uint32_t type = 0;
         std::vector<uint8_t> data;
-        if (!ParseData(rest, &type, &data, &what)) return fail(first, what);
+        if (!ParseData(rest, ansiForm, &type, &data, &what)) return fail(first, what);
         current->SetValue(Utf8ToUtf16(name), type, std::move(data));
     }
     if (!header) return fail(1, std::string("empty registry file (no \"") + kHeader + "\" line)");
-    machine_ = fresh.machine_;
-    user_ = fresh.user_;
     return true;
 }
 
@@ -484,6 +564,22 @@ std::string RegistryStore::Save() const {
     std::string out = std::string(kHeader) + "\n\n";
     WriteKey(&out, HiveName(Hive::kCurrentUser), *user_);
     WriteKey(&out, HiveName(Hive::kLocalMachine), *machine_);
+    if (users_->ChildCount() || !users_->Values().empty())
+        WriteKey(&out, HiveName(Hive::kUsers), *users_);
+    return out;
+}
+
+std::string FormatValue(const RegValue& value) {
+    std::string line;
+    WriteValue(&line, value);
+    std::string out;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line.compare(i, 4, "\\\n  ") == 0) {
+            i += 3;
+        } else if (line[i] != '\n') {
+            out += line[i];
+        }
+    }
     return out;
 }
 

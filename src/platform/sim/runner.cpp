@@ -16,6 +16,7 @@
 #include "platform/sim/actions.h"
 #include "platform/sim/process_runner.h"
 #include "platform/sim/services.h"
+#include "platform/sim/what_if.h"
 
 namespace os {
 void DefaultPlatform(Platform* platform);
@@ -52,7 +53,8 @@ const char kUsage[] =
     "  --trace FILE         every platform call, one a line\n"
     "  --command-line TEXT  the whole command line of the process\n"
     "  -- TAIL...           the command-line tail (words joined with blanks)\n"
-    "  --restart            restart the machine instead (deletions at restart)\n";
+    "  --restart            restart the machine instead (deletions at restart)\n"
+    "See also: uninstall --what-if --help\n";
 
 int Usage(const std::string& problem) {
     std::cerr << "uninstall: " << problem << "\n" << kUsage;
@@ -81,7 +83,8 @@ std::unique_ptr<MachineSession> MachineSession::Open(const std::string& dir, std
     s->machine_ = Machine::Load(s->work_, error, programMayBeGone);
     if (!s->machine_) {
         // Name the folder the user gave, not the copy.
-        for (size_t at; (at = error->find(s->work_)) != std::string::npos;) error->replace(at, s->work_.size(), dir);
+        for (size_t at; (at = error->find(s->work_)) != std::string::npos;)
+            error->replace(at, s->work_.size(), dir);
         return nullptr;
     }
     return s;
@@ -128,7 +131,51 @@ bool MachineSession::Commit(std::string* error) {
     return true;
 }
 
+int RunProgramOnMachine(std::unique_ptr<Machine>& slot, const ProgramHooks& hooks,
+                        const std::string& commandLine) {
+    Machine& m = *slot;
+    int code = 0;
+    std::string error;
+    const std::string ansiLine = m.Utf8ToAnsi(commandLine);
+    m.Install();
+    m.StartProgram(commandLine);
+    try {
+        hooks.processStart();
+        hooks.entry(SimSystem::ProgramInstance(), hooks.commandLineTail(ansiLine.c_str()));
+    } catch (const RunAborted& e) {
+        std::cerr << "uninstall: the run ended: " << e.what() << "\n";
+        code = 4;
+    } catch (...) {
+        std::cerr << "uninstall: the program ended abnormally (an exception left its entry)\n";
+        code = 5;
+    }
+    if (code == 0 && hooks.processEnd) hooks.processEnd();
+    m.EndProgram();
+    // The processes that the program started run after it has exited.
+    if (code == 0) {
+        try {
+            if (!RunStartedProcesses(slot, hooks, &error)) {
+                std::cerr << "uninstall: " << error << "\n";
+                code = 3;
+            }
+        } catch (const RunAborted& e) {
+            std::cerr << "uninstall: the run ended: " << e.what() << "\n";
+            code = 4;
+        } catch (...) {
+            std::cerr << "uninstall: a program started by the run ended abnormally\n";
+            code = 5;
+        }
+    }
+    // The program's static objects may still call the platform at exit.
+    os::Platform fallback;
+    os::DefaultPlatform(&fallback);
+    os::Install(fallback);
+    return code;
+}
+
 int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--what-if") return RunWhatIf(argc, argv, hooks);
     std::string dir, actionsFile, traceFile, commandLine, tail;
     bool haveCommandLine = false, haveTail = false, restart = false;
     for (int i = 1; i < argc; ++i) {
@@ -140,7 +187,8 @@ int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
         };
         if (arg == "--") {
             haveTail = true;
-            for (int k = i + 1; k < argc; ++k) tail += (k > i + 1 ? " " : "") + std::string(argv[k]);
+            for (int k = i + 1; k < argc; ++k)
+                tail += (k > i + 1 ? " " : "") + std::string(argv[k]);
             break;
         } else if (arg == "--machine") {
             if (!value(&dir)) return Usage("--machine needs a folder");
@@ -161,7 +209,8 @@ int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
         }
     }
     if (dir.empty()) return Usage("--machine DIR is required");
-    if (haveCommandLine && haveTail) return Usage("give either --command-line or -- TAIL, not both");
+    if (haveCommandLine && haveTail)
+        return Usage("give either --command-line or -- TAIL, not both");
     if (restart && (haveCommandLine || haveTail || !actionsFile.empty()))
         return Usage("--restart runs nothing else");
 
@@ -193,40 +242,7 @@ int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks) {
         if (!haveCommandLine) {
             commandLine = "\"" + m.Config().programPath + "\"" + (tail.empty() ? "" : " " + tail);
         }
-        const std::string ansiLine = m.Utf8ToAnsi(commandLine);
-        m.Install();
-        m.StartProgram(commandLine);
-        try {
-            hooks.processStart();
-            hooks.entry(SimSystem::ProgramInstance(), hooks.commandLineTail(ansiLine.c_str()));
-        } catch (const RunAborted& e) {
-            std::cerr << "uninstall: the run ended: " << e.what() << "\n";
-            code = 4;
-        } catch (...) {
-            std::cerr << "uninstall: the program ended abnormally (an exception left its entry)\n";
-            code = 5;
-        }
-        if (code == 0 && hooks.processEnd) hooks.processEnd();
-        m.EndProgram();
-        // The processes that the program started run after it has exited.
-        if (code == 0) {
-            try {
-                if (!RunStartedProcesses(session->machineSlot(), hooks, &error)) {
-                    std::cerr << "uninstall: " << error << "\n";
-                    code = 3;
-                }
-            } catch (const RunAborted& e) {
-                std::cerr << "uninstall: the run ended: " << e.what() << "\n";
-                code = 4;
-            } catch (...) {
-                std::cerr << "uninstall: a program started by the run ended abnormally\n";
-                code = 5;
-            }
-        }
-        // The program's static objects may still call the platform at exit.
-        os::Platform fallback;
-        os::DefaultPlatform(&fallback);
-        os::Install(fallback);
+        code = RunProgramOnMachine(session->machineSlot(), hooks, commandLine);
         for (const std::string& unused : session->machine().UserActions().Unused())
             std::cerr << "uninstall: action not used: " << unused << "\n";
     }

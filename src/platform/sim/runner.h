@@ -4,6 +4,7 @@
 //   uninstall --machine DIR [--actions FILE] [--trace FILE]
 //             [--command-line TEXT | -- TAIL...]
 //   uninstall --machine DIR --restart
+//   uninstall --what-if EXPORT.reg [--files LIST] ...   (what_if.h)
 //
 // The run works on a copy of DIR beside it (made from the sample machine when
 // DIR does not exist) and puts the copy in DIR's place, in one rename, only
@@ -22,7 +23,7 @@ namespace sim {
 
 // A run's working copy of a machine folder.
 class MachineSession {
-public:
+  public:
     // Copies `dir` (or writes the sample machine) into a new folder beside it
     // and loads the copy. Null and *error when that fails; `dir` is untouched.
     // `programMayBeGone`: a machine whose program file an uninstall has
@@ -38,7 +39,7 @@ public:
     // Saves the machine into the copy and puts the copy in place of `dir`.
     bool Commit(std::string* error);
 
-private:
+  private:
     MachineSession() = default;
     std::string dir_;
     std::string work_;
@@ -57,7 +58,14 @@ struct ProgramHooks {
 };
 
 // The sim program: parses the options, runs, prints errors to stderr and
-// returns the exit code.
+// returns the exit code. With --what-if it makes a what-if run (what_if.h).
 int RunSimProgram(int argc, char** argv, const ProgramHooks& hooks);
+
+// One run of the program on the machine in `slot` with `commandLine` (UTF-8,
+// the whole command line), then of the processes it started, which may
+// replace the machine in `slot`. Errors go to stderr; the result is the sim
+// program's exit code (0, 3, 4 or 5 as above).
+int RunProgramOnMachine(std::unique_ptr<Machine>& slot, const ProgramHooks& hooks,
+                        const std::string& commandLine);
 
 }  // namespace sim

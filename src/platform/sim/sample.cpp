@@ -70,23 +70,12 @@ Layout LayoutFor(const MachineConfig& c) {
 // installation wrote them, in the order of its list of installed files:
 // each folder after the files in it.
 const char* const kInstalledFiles[] = {
-    "Velkor.exe",        "Velkor.hlp", "Vlk.txt",       "vlkext.dll",    "vlkext64.dll",
-    "Formats\\Cab.fmt", "Formats\\Lzh.fmt", "Formats\\Readme.txt",
+    "Velkor.exe",   "Velkor.hlp",       "Vlk.txt",          "vlkext.dll",
+    "vlkext64.dll", "Formats\\Cab.fmt", "Formats\\Lzh.fmt", "Formats\\Readme.txt",
 };
 
-std::vector<uint8_t> Sz(const std::string& utf8) {
-    std::u16string text = Utf8ToUtf16(utf8);
-    text += u'\0';
-    std::vector<uint8_t> out;
-    for (char16_t c : text) {
-        out.push_back(static_cast<uint8_t>(c & 0xFF));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    return out;
-}
-
 class Writer {
-public:
+  public:
     explicit Writer(std::string dir) : dir_(std::move(dir)) {}
 
     // A file or folder of the machine, by its Windows path.
@@ -108,7 +97,7 @@ public:
     }
     const std::string& Failed() const { return failed_; }
 
-private:
+  private:
     std::string Host(const std::string& windowsPath) const {
         std::string host = dir_ + "/drives/" + windowsPath.substr(0, 1);
         for (char c : windowsPath.substr(2)) host += c == '\\' ? '/' : c;
@@ -173,9 +162,9 @@ bool WriteSampleMachine(const std::string& dir, const MachineOptions& options, s
         }
     } else {
         c.environment = {
-            {"COMSPEC", comspec},      {"PATH", l.windows + ";" + l.windows + "\\COMMAND"},
-            {"PROMPT", "$p$g"},        {"TEMP", l.temp},
-            {"TMP", l.temp},           {"winbootdir", l.windows},
+            {"COMSPEC", comspec},  {"PATH", l.windows + ";" + l.windows + "\\COMMAND"},
+            {"PROMPT", "$p$g"},    {"TEMP", l.temp},
+            {"TMP", l.temp},       {"winbootdir", l.windows},
             {"windir", l.windows},
         };
     }
@@ -204,7 +193,8 @@ bool WriteSampleMachine(const std::string& dir, const MachineOptions& options, s
     w.Text("machine.ini", c.Format());
 
     // Files.
-    w.File(c.programPath, "MZ\x90 Velkor uninstall.exe (the program file of the simulated machine)\r\n");
+    w.File(c.programPath,
+           "MZ\x90 Velkor uninstall.exe (the program file of the simulated machine)\r\n");
     for (const char* name : kInstalledFiles) {
         const std::string path = l.program + "\\" + name;
         w.File(path, std::string("Velkor archiver: ") + name + "\r\n");
@@ -214,22 +204,25 @@ bool WriteSampleMachine(const std::string& dir, const MachineOptions& options, s
         list += std::string(name) + "\r\n";
         if (std::string(name) == "Formats\\Readme.txt") list += "Formats\r\n";
     }
-    list += "uninstall.exe\r\nUninstall.lst\r\n";
+    // The new-archive templates that setup writes into the program folder are
+    // listed too, so that the uninstall leaves the folder empty.
+    list += "vlknew.dat\r\nzipnew.dat\r\nuninstall.exe\r\nUninstall.lst\r\n";
     w.File(l.program + "\\Uninstall.lst", list);
     w.File(l.programFiles + "\\WinArc\\WinArc.exe", "WinArc archiver\r\n");
     w.File(l.programFiles + "\\Java\\jre6\\bin\\javaw.exe", "Java runtime\r\n");
     w.File(comspec, "the command interpreter\r\n");
     w.File(l.windows + "\\win.ini", "[windows]\r\n");
-    for (const std::string& folder : {l.system, l.temp, l.desktop, l.startMenu + "\\Programs\\Startup",
-                                      l.appData, l.personal, l.templates, l.commonDesktop,
-                                      l.commonStartMenu + "\\Programs"})
+    for (const std::string& folder :
+         {l.system, l.temp, l.desktop, l.startMenu + "\\Programs\\Startup", l.appData, l.personal,
+          l.templates, l.commonDesktop, l.commonStartMenu + "\\Programs"})
         w.Folder(folder);
     if (c.win64) w.Folder("C:\\Program Files\\Common Files");
 
     // Registry.
     RegistryStore reg;
-    auto set = [&](Hive hive, const std::string& key, const std::string& name, const std::string& value) {
-        reg.Create(hive, Utf8ToUtf16(key))->SetValue(Utf8ToUtf16(name), 1, Sz(value));
+    auto set = [&](Hive hive, const std::string& key, const std::string& name,
+                   const std::string& value) {
+        reg.Create(hive, Utf8ToUtf16(key))->SetValue(Utf8ToUtf16(name), 1, RegSzBytes(value));
     };
     auto key = [&](Hive hive, const std::string& path) { reg.Create(hive, Utf8ToUtf16(path)); };
     const Hive lm = Hive::kLocalMachine, cu = Hive::kCurrentUser;
@@ -255,9 +248,11 @@ bool WriteSampleMachine(const std::string& dir, const MachineOptions& options, s
                 : std::vector<std::string>{"SOFTWARE\\"};
     for (const std::string& root : softwareRoots) {
         const std::string cv = root + "Microsoft\\Windows\\CurrentVersion";
-        set(lm, cv, "ProgramFilesDir", root == "SOFTWARE\\" && c.win64 ? "C:\\Program Files" : l.programFiles);
+        set(lm, cv, "ProgramFilesDir",
+            root == "SOFTWARE\\" && c.win64 ? "C:\\Program Files" : l.programFiles);
         set(lm, cv, "CommonFilesDir",
-            (root == "SOFTWARE\\" && c.win64 ? "C:\\Program Files" : l.programFiles) + "\\Common Files");
+            (root == "SOFTWARE\\" && c.win64 ? "C:\\Program Files" : l.programFiles) +
+                "\\Common Files");
         key(lm, cv + "\\App Paths");
         key(lm, cv + "\\Uninstall");
         if (c.Nt()) key(lm, cv + "\\Shell Extensions\\Approved");

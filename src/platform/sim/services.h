@@ -9,8 +9,8 @@
 
 #include "platform/platform.h"
 #include "platform/sim/dialog_ui.h"
-#include "platform/sim/registry_store.h"
 #include "platform/sim/process_service.h"
+#include "platform/sim/registry_store.h"
 #include "platform/sim/shell_service.h"
 
 namespace sim {
@@ -19,7 +19,7 @@ class Machine;
 class ResourceSet;
 
 class SimRegistry final : public os::Registry {
-public:
+  public:
     explicit SimRegistry(Machine& machine);
     ~SimRegistry() override;
     long CreateKeyEx(os::Key root, const char* subKey, os::Dword options, os::Dword access,
@@ -41,15 +41,15 @@ public:
 
     struct Handle;
 
-private:
+  private:
     long Lookup(os::Key key, Handle* out) const;
     // Lookup of a handle used for an operation that needs `rights`: 1018 for
     // a deleted key, 5 when the handle lacks them or the user may not write.
     long Use(os::Key key, os::Dword rights, Handle* out) const;
     // RegDeleteKeyA, and RegDeleteKeyExA with the view in `access`.
     long Delete(const char* call, os::Key root, const char* subKey, os::Dword access);
-    long Walk(const Handle& from, const char* subKey, os::Dword access, bool create,
-              Handle* out, bool* created, bool* redirected);
+    long Walk(const Handle& from, const char* subKey, os::Dword access, bool create, Handle* out,
+              bool* created, bool* redirected);
     os::Key AddHandle(const Handle& h);
     bool MayWrite(const Handle& h) const;
     std::string Name(os::Key key) const;
@@ -60,7 +60,7 @@ private:
 };
 
 class SimFiles final : public os::Files {
-public:
+  public:
     explicit SimFiles(Machine& machine) : m_(machine) {}
     os::FileHandle CreateFileA(const char* name, os::Dword access, os::Dword share,
                                os::Dword creation, os::Dword flagsAndAttributes) override;
@@ -90,7 +90,7 @@ public:
     os::Bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                         const char* fileName) override;
 
-private:
+  private:
     os::FileHandle Open(const std::string& call, const std::string& path, os::Dword access,
                         os::Dword share, os::Dword creation, os::Dword flags);
     os::Dword Attributes(const std::string& call, const std::string& path);
@@ -101,7 +101,7 @@ private:
 };
 
 class SimSystem final : public os::System {
-public:
+  public:
     explicit SimSystem(Machine& machine);
     ~SimSystem() override;
     os::Dword GetLastError() override;
@@ -111,8 +111,8 @@ public:
     os::Bool IsDBCSLeadByte(unsigned char byte) override;
     os::Dword GetACP() override;
     os::Dword GetOEMCP() override;
-    int CompareStringA(os::Dword locale, os::Dword flags, const char* a, int lengthA,
-                       const char* b, int lengthB) override;
+    int CompareStringA(os::Dword locale, os::Dword flags, const char* a, int lengthA, const char* b,
+                       int lengthB) override;
     int MultiByteToWideChar(os::Dword codePage, os::Dword flags, const char* source,
                             int sourceLength, os::Wchar* dest, int destLength) override;
     int WideCharToMultiByte(os::Dword codePage, os::Dword flags, const os::Wchar* source,
@@ -138,7 +138,7 @@ public:
 
     struct LoadedModule;
 
-private:
+  private:
     const ResourceSet* Resources(os::Module module, bool* known) const;
 
     Machine& m_;
@@ -149,19 +149,24 @@ private:
 };
 
 class SimUi final : public SimDialogUi {
-public:
+  public:
     explicit SimUi(Machine& machine) : SimDialogUi(machine), m_(machine) {}
     int MessageBoxA(os::Window owner, const char* text, const char* caption,
                     unsigned type) override;
 
-private:
+  private:
     Machine& m_;
 };
 
 class Services {
-public:
+  public:
     explicit Services(Machine& machine)
-        : registry(machine), files(machine), system(machine), ui(machine), shell(machine), process(machine) {}
+        : registry(machine),
+          files(machine),
+          system(machine),
+          ui(machine),
+          shell(machine),
+          process(machine) {}
     SimRegistry registry;
     SimFiles files;
     SimSystem system;
@@ -171,8 +176,8 @@ public:
 };
 
 // Texts for the trace.
-std::string TraceText(Machine& m, const char* ansi);          // quoted, or "null"
+std::string TraceText(Machine& m, const char* ansi);  // quoted, or "null"
 std::string TraceData(Machine& m, os::Dword type, const void* data, os::Dword size);
-std::string TraceError(long error);                           // "" or " err=N"
+std::string TraceError(long error);  // "" or " err=N"
 
 }  // namespace sim

@@ -33,12 +33,6 @@ void PutWide(std::string* out, std::u16string_view text) {
     for (char16_t c : text) Put16(out, c);
 }
 
-void Set32(std::string* out, size_t at, uint32_t value) {
-    std::string bytes;
-    Put32(&bytes, value);
-    out->replace(at, 4, bytes);
-}
-
 // The LinkInfo block of a local target: the volume of a fixed drive without a
 // label, the path in the ANSI code page, an empty common suffix, and the same
 // two in UTF-16.

@@ -56,7 +56,8 @@ os::FileHandle SimFiles::Open(const std::string& call, const std::string& path, 
     }
     const bool reported = existed && (creation == os::kCreateAlways || creation == os::kOpenAlways);
     m_.lastError = reported ? Dword{os::kErrorAlreadyExists} : 0;
-    m_.Trace().Add(call, args + " -> " + Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle))) +
+    m_.Trace().Add(call, args + " -> " +
+                             Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle))) +
                              (reported ? " (existed)" : ""));
     return handle;
 }
@@ -76,8 +77,8 @@ os::FileHandle SimFiles::CreateFileW(const os::Wchar* name, Dword access, Dword 
     if (!m_.Config().Nt() || !name) {
         const long err = name ? kCallNotImplemented : os::kErrorPathNotFound;
         m_.lastError = static_cast<Dword>(err);
-        m_.Trace().Add("CreateFileW", (name ? Quote(WideToUtf8(name)) : "null") + " -> INVALID" +
-                                          TraceError(err));
+        m_.Trace().Add("CreateFileW",
+                       (name ? Quote(WideToUtf8(name)) : "null") + " -> INVALID" + TraceError(err));
         return os::InvalidFileHandle();
     }
     return Open("CreateFileW", WideToUtf8(name), access, share, creation, flags);
@@ -87,9 +88,9 @@ os::Bool SimFiles::ReadFile(os::FileHandle file, void* buffer, Dword count, Dwor
     Dword got = 0;
     const long err = m_.Files().Read(file, buffer, count, &got);
     if (read) *read = got;
-    return Result("ReadFile", Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(file))) +
-                                  " count=" + std::to_string(count) +
-                                  (err ? "" : " read=" + std::to_string(got)),
+    return Result("ReadFile",
+                  Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(file))) + " count=" +
+                      std::to_string(count) + (err ? "" : " read=" + std::to_string(got)),
                   err);
 }
 
@@ -97,8 +98,9 @@ os::Bool SimFiles::WriteFile(os::FileHandle file, const void* buffer, Dword coun
     Dword put = 0;
     const long err = m_.Files().Write(file, buffer, count, &put);
     if (written) *written = put;
-    return Result("WriteFile", Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(file))) +
-                                   " count=" + std::to_string(count),
+    return Result("WriteFile",
+                  Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(file))) +
+                      " count=" + std::to_string(count),
                   err);
 }
 
@@ -114,7 +116,8 @@ Dword SimFiles::SetFilePointer(os::FileHandle file, long low, long* high, Dword 
                              " method=" + std::to_string(method);
     if (err) {
         m_.lastError = static_cast<Dword>(err);
-        m_.Trace().Add("SetFilePointer", args + " -> " + Hex(os::kInvalidSetFilePointer) + TraceError(err));
+        m_.Trace().Add("SetFilePointer",
+                       args + " -> " + Hex(os::kInvalidSetFilePointer) + TraceError(err));
         return os::kInvalidSetFilePointer;
     }
     if (high) *high = static_cast<long>(static_cast<int32_t>(position >> 32));
@@ -192,7 +195,8 @@ os::Bool SimFiles::DeleteFileA(const char* name) {
 
 os::Bool SimFiles::DeleteFileW(const os::Wchar* name) {
     if (!name) return Result("DeleteFileW", "null", os::kErrorPathNotFound);
-    if (!m_.Config().Nt()) return Result("DeleteFileW", Quote(WideToUtf8(name)), kCallNotImplemented);
+    if (!m_.Config().Nt())
+        return Result("DeleteFileW", Quote(WideToUtf8(name)), kCallNotImplemented);
     return Delete("DeleteFileW", WideToUtf8(name));
 }
 
@@ -218,7 +222,8 @@ os::Bool SimFiles::MoveFileA(const char* from, const char* to) {
 os::Bool SimFiles::MoveFileExA(const char* from, const char* to, Dword flags) {
     const std::string source = from ? m_.AnsiToUtf8(from) : "";
     const std::string target = to ? m_.AnsiToUtf8(to) : "";
-    const std::string args = Quote(source) + " " + (to ? Quote(target) : "null") + " flags=" + Hex(flags);
+    const std::string args =
+        Quote(source) + " " + (to ? Quote(target) : "null") + " flags=" + Hex(flags);
     if (!m_.Config().Nt()) return Result("MoveFileExA", args, kCallNotImplemented);
     if (!from) return Result("MoveFileExA", args, os::kErrorPathNotFound);
     if (!(flags & os::kMoveFileDelayUntilReboot)) {
@@ -228,9 +233,11 @@ os::Bool SimFiles::MoveFileExA(const char* from, const char* to, Dword flags) {
     // Recorded where the session manager reads it at the next start.
     if (!m_.Config().admin) return Result("MoveFileExA", args, os::kErrorAccessDenied);
     std::string fullSource, fullTarget;
-    if (long err = m_.Files().FullPath(source, &fullSource)) return Result("MoveFileExA", args, err);
+    if (long err = m_.Files().FullPath(source, &fullSource))
+        return Result("MoveFileExA", args, err);
     if (to && *to) {
-        if (long err = m_.Files().FullPath(target, &fullTarget)) return Result("MoveFileExA", args, err);
+        if (long err = m_.Files().FullPath(target, &fullTarget))
+            return Result("MoveFileExA", args, err);
         fullTarget = ((flags & os::kMoveFileReplaceExisting) ? "!\\??\\" : "\\??\\") + fullTarget;
     }
     m_.AddPendingFileRename("\\??\\" + fullSource, fullTarget);
@@ -263,21 +270,24 @@ Dword SimFiles::GetTempPathA(Dword size, char* buffer) {
     if (path.empty()) path = m_.WindowsFolder();
     path = AppendBackslash(path);
     const Dword n = CopyOut(m_.Utf8ToAnsi(path), buffer, size);
-    m_.Trace().Add("GetTempPathA", "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
+    m_.Trace().Add("GetTempPathA",
+                   "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
     return n;
 }
 
 unsigned SimFiles::GetWindowsDirectoryA(char* buffer, unsigned size) {
     const std::string path = m_.WindowsFolder();
     const Dword n = CopyOut(m_.Utf8ToAnsi(path), buffer, size);
-    m_.Trace().Add("GetWindowsDirectoryA", "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
+    m_.Trace().Add("GetWindowsDirectoryA",
+                   "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
     return n;
 }
 
 Dword SimFiles::GetCurrentDirectoryA(Dword size, char* buffer) {
     const std::string path = m_.Files().CurrentDirectory();
     const Dword n = CopyOut(m_.Utf8ToAnsi(path), buffer, size);
-    m_.Trace().Add("GetCurrentDirectoryA", "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
+    m_.Trace().Add("GetCurrentDirectoryA",
+                   "size=" + std::to_string(size) + " -> " + std::to_string(n) + " " + Quote(path));
     return n;
 }
 
@@ -300,13 +310,15 @@ os::Bool SimFiles::WritePrivateProfileStringA(const char* section, const char* k
     std::string bytes;
     long err = m_.Files().ReadAll(path, &bytes);
     const bool existed = err == 0;
-    if (err && err != os::kErrorFileNotFound) return Result("WritePrivateProfileStringA", args, err);
+    if (err && err != os::kErrorFileNotFound)
+        return Result("WritePrivateProfileStringA", args, err);
     const CodePage& ansi = m_.Ansi();
-    const std::string edited = EditProfile(
-        bytes, section, key, value, [&ansi](std::string_view a, std::string_view b) {
+    const std::string edited =
+        EditProfile(bytes, section, key, value, [&ansi](std::string_view a, std::string_view b) {
             return Upcase(ansi.ToWide(a)) == Upcase(ansi.ToWide(b));
         });
-    if (edited == bytes && (existed || !value)) return Result("WritePrivateProfileStringA", args, 0);
+    if (edited == bytes && (existed || !value))
+        return Result("WritePrivateProfileStringA", args, 0);
     return Result("WritePrivateProfileStringA", args, m_.Files().WriteAll(path, edited));
 }
 

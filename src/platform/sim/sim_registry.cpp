@@ -21,18 +21,19 @@ constexpr uintptr_t kClassesRoot = 0x80000000u;
 constexpr uintptr_t kCurrentUser = 0x80000001u;
 constexpr uintptr_t kLocalMachine = 0x80000002u;
 constexpr Dword kDelete = 0x10000;
-constexpr Dword kWriteRights = os::kKeySetValue | os::kKeyCreateSubKey | 0x20 | kDelete | 0x40000 | 0x80000;
+constexpr Dword kWriteRights =
+    os::kKeySetValue | os::kKeyCreateSubKey | 0x20 | kDelete | 0x40000 | 0x80000;
 constexpr long kErrorKeyDeleted = 1018;
 constexpr long kErrorBadPathname = 161;
 constexpr long kErrorNoAccess = 998;
 
 Dword NormalizeAccess(Dword access) {
     Dword out = access & ~(0xF0000000u | 0x02000000u | os::kKeyWow64_64Key | os::kKeyWow64_32Key);
-    if (access & 0x80000000u) out |= os::kKeyRead;        // GENERIC_READ
-    if (access & 0x40000000u) out |= os::kKeyWrite;       // GENERIC_WRITE
-    if (access & 0x20000000u) out |= os::kKeyRead;        // GENERIC_EXECUTE
-    if (access & 0x10000000u) out |= os::kKeyAllAccess;   // GENERIC_ALL
-    if (access & 0x02000000u) out |= os::kKeyAllAccess;   // MAXIMUM_ALLOWED
+    if (access & 0x80000000u) out |= os::kKeyRead;       // GENERIC_READ
+    if (access & 0x40000000u) out |= os::kKeyWrite;      // GENERIC_WRITE
+    if (access & 0x20000000u) out |= os::kKeyRead;       // GENERIC_EXECUTE
+    if (access & 0x10000000u) out |= os::kKeyAllAccess;  // GENERIC_ALL
+    if (access & 0x02000000u) out |= os::kKeyAllAccess;  // MAXIMUM_ALLOWED
     return out;
 }
 
@@ -42,13 +43,8 @@ bool IsStringType(Dword type) {
 
 std::vector<uint8_t> ToStored(Machine& m, Dword type, const uint8_t* data, Dword size) {
     if (!IsStringType(type)) return std::vector<uint8_t>(data, data + size);
-    const std::u16string wide = m.Ansi().ToWide(std::string_view(reinterpret_cast<const char*>(data), size));
-    std::vector<uint8_t> out;
-    for (char16_t c : wide) {
-        out.push_back(static_cast<uint8_t>(c & 0xFF));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    return out;
+    return Utf16LeBytes(
+        m.Ansi().ToWide(std::string_view(reinterpret_cast<const char*>(data), size)));
 }
 
 // The value's data as the "A" calls return it.
@@ -66,13 +62,20 @@ std::u16string Wide(Machine& m, const char* ansi) {
 
 const char* TypeName(Dword type) {
     switch (type) {
-        case os::kRegNone: return "REG_NONE";
-        case os::kRegSz: return "REG_SZ";
-        case os::kRegExpandSz: return "REG_EXPAND_SZ";
-        case os::kRegBinary: return "REG_BINARY";
-        case os::kRegDword: return "REG_DWORD";
-        case os::kRegMultiSz: return "REG_MULTI_SZ";
-        default: return nullptr;
+        case os::kRegNone:
+            return "REG_NONE";
+        case os::kRegSz:
+            return "REG_SZ";
+        case os::kRegExpandSz:
+            return "REG_EXPAND_SZ";
+        case os::kRegBinary:
+            return "REG_BINARY";
+        case os::kRegDword:
+            return "REG_DWORD";
+        case os::kRegMultiSz:
+            return "REG_MULTI_SZ";
+        default:
+            return nullptr;
     }
 }
 
@@ -111,7 +114,8 @@ std::string TraceData(Machine& m, Dword type, const void* data, Dword size) {
         return out + " [" + list + "]";
     }
     if (type == os::kRegDword && size == 4) {
-        return out + " " + Hex(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t(bytes[3]) << 24));
+        return out + " " +
+               Hex(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t(bytes[3]) << 24));
     }
     out += " hex:";
     char buf[4];
@@ -186,7 +190,8 @@ long SimRegistry::Use(os::Key key, Dword rights, Handle* h) const {
 
 std::string SimRegistry::Name(os::Key key) const {
     Handle h;
-    if (Lookup(key, &h) != 0) return Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key))) + "?";
+    if (Lookup(key, &h) != 0)
+        return Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key))) + "?";
     return h.name;
 }
 
@@ -235,8 +240,8 @@ long SimRegistry::Walk(const Handle& from, const char* subKey, Dword access, boo
         if (!view32 || from.hive != Hive::kLocalMachine) return true;
         const std::u16string here = Upcase(node->Path());
         const std::u16string up = next ? Upcase(*next) : u"";
-        const bool software = here == u"SOFTWARE" &&
-                              (!next || (up != u"CLASSES" && up != u"WOW6432NODE"));
+        const bool software =
+            here == u"SOFTWARE" && (!next || (up != u"CLASSES" && up != u"WOW6432NODE"));
         const bool clsid = here == u"SOFTWARE\\CLASSES" && next && up == u"CLSID";
         if (!software && !clsid) return true;
         *redirected = true;
@@ -262,8 +267,7 @@ long SimRegistry::Walk(const Handle& from, const char* subKey, Dword access, boo
 long SimRegistry::CreateKeyEx(os::Key root, const char* subKey, Dword options, Dword access,
                               os::Key* result, Dword* disposition) {
     const std::string args = Name(root) + (subKey && *subKey ? "\\" + m_.AnsiToUtf8(subKey) : "") +
-                             " access=" + Hex(access) +
-                             (options ? " options=" + Hex(options) : "");
+                             " access=" + Hex(access) + (options ? " options=" + Hex(options) : "");
     auto done = [&](long error, const std::string& extra = "") {
         m_.Trace().Add("RegCreateKeyExA", args + " -> " + std::to_string(error) + extra);
         return error;
@@ -288,7 +292,9 @@ long SimRegistry::CreateKeyEx(os::Key root, const char* subKey, Dword options, D
     *result = AddHandle(h);
     if (disposition) *disposition = exists ? 2 : 1;
     std::string extra = exists ? " (opened)" : " (created)";
-    if (redirected) extra += " [" + std::string(HiveShortName(h.hive)) + "\\" + Utf16ToUtf8(h.node->Path()) + "]";
+    if (redirected)
+        extra +=
+            " [" + std::string(HiveShortName(h.hive)) + "\\" + Utf16ToUtf8(h.node->Path()) + "]";
     return done(0, extra);
 }
 
@@ -322,7 +328,9 @@ long SimRegistry::OpenKeyEx(os::Key root, const char* subKey, Dword access, os::
     h.access = rights;
     *result = AddHandle(h);
     std::string extra;
-    if (redirected) extra = " [" + std::string(HiveShortName(h.hive)) + "\\" + Utf16ToUtf8(h.node->Path()) + "]";
+    if (redirected)
+        extra =
+            " [" + std::string(HiveShortName(h.hive)) + "\\" + Utf16ToUtf8(h.node->Path()) + "]";
     return done(0, extra);
 }
 
@@ -363,8 +371,8 @@ long SimRegistry::SetValueEx(os::Key key, const char* valueName, Dword type, con
 
 long SimRegistry::QueryValueEx(os::Key key, const char* valueName, Dword* type, void* data,
                                Dword* size) {
-    const std::string args = Name(key) + " " + ValueName(m_, valueName) +
-                             (size ? " size=" + std::to_string(*size) : "");
+    const std::string args =
+        Name(key) + " " + ValueName(m_, valueName) + (size ? " size=" + std::to_string(*size) : "");
     auto done = [&](long error, const std::string& extra = "") {
         m_.Trace().Add("RegQueryValueExA", args + " -> " + std::to_string(error) + extra);
         return error;

@@ -26,6 +26,16 @@ const char* const kSystemLibraries[] = {
     "riched32.dll", "shell32.dll",  "shlwapi.dll",  "user32.dll",   "version.dll",
 };
 
+// The code page a call names: CP_ACP and CP_THREAD_ACP (3) are the
+// machine's ANSI code page, CP_OEMCP its OEM one; CP_MACCP (2) is not
+// available; null when the host cannot provide the page.
+const CodePage* CallCodePage(const MachineConfig& config, Dword codePage) {
+    if (codePage == os::kCpAcp || codePage == 3) return CodePage::Find(config.acp);
+    if (codePage == os::kCpOemcp) return CodePage::Find(config.oemcp);
+    if (codePage == 2) return nullptr;
+    return CodePage::Find(codePage);
+}
+
 std::string FileName(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -41,14 +51,22 @@ unsigned DefaultBuild(const MachineConfig& c) {
     const unsigned v = c.major * 100 + c.minor;
     if (!c.Nt()) return v >= 490 ? 3000 : v >= 410 ? 1998 : 950;
     switch (v) {
-        case 351: return 1057;
-        case 400: return 1381;
-        case 500: return 2195;
-        case 501: return 2600;
-        case 502: return 3790;
-        case 600: return 6002;
-        case 601: return 7601;
-        default: return 9200;
+        case 351:
+            return 1057;
+        case 400:
+            return 1381;
+        case 500:
+            return 2195;
+        case 501:
+            return 2600;
+        case 502:
+            return 3790;
+        case 600:
+            return 6002;
+        case 601:
+            return 7601;
+        default:
+            return 9200;
     }
 }
 
@@ -100,10 +118,7 @@ os::Bool SimSystem::GetVersionExA(os::VersionInfo* info) {
 }
 
 os::Bool SimSystem::GetCPInfo(Dword codePage, os::CpInfo* info) {
-    unsigned number = codePage;
-    if (codePage == os::kCpAcp || codePage == 3) number = m_.Config().acp;  // CP_THREAD_ACP
-    if (codePage == os::kCpOemcp) number = m_.Config().oemcp;
-    const CodePage* page = codePage == 2 ? nullptr : CodePage::Find(number);
+    const CodePage* page = CallCodePage(m_.Config(), codePage);
     if (!page || !info) {
         m_.lastError = os::kErrorInvalidParameter;
         m_.Trace().Add("GetCPInfo", std::to_string(codePage) + " -> 0 err=87");
@@ -118,8 +133,8 @@ os::Bool SimSystem::GetCPInfo(Dword codePage, os::CpInfo* info) {
         info->leadByte[i++] = from;
         info->leadByte[i++] = to;
     }
-    m_.Trace().Add("GetCPInfo", std::to_string(codePage) + " -> 1 maxCharSize=" +
-                                    std::to_string(info->maxCharSize));
+    m_.Trace().Add("GetCPInfo", std::to_string(codePage) +
+                                    " -> 1 maxCharSize=" + std::to_string(info->maxCharSize));
     return 1;
 }
 
@@ -146,25 +161,25 @@ int SimSystem::CompareStringA(Dword locale, Dword flags, const char* a, int leng
         m_.Trace().Add("CompareStringA", "-> 0 err=87");
         return 0;
     }
-    const std::string textA = lengthA < 0 ? std::string(a) : std::string(a, static_cast<size_t>(lengthA));
-    const std::string textB = lengthB < 0 ? std::string(b) : std::string(b, static_cast<size_t>(lengthB));
+    const std::string textA =
+        lengthA < 0 ? std::string(a) : std::string(a, static_cast<size_t>(lengthA));
+    const std::string textB =
+        lengthB < 0 ? std::string(b) : std::string(b, static_cast<size_t>(lengthB));
     std::u16string wa = m_.Ansi().ToWide(textA), wb = m_.Ansi().ToWide(textB);
     if (flags & os::kNormIgnoreCase) {
         wa = Upcase(wa);
         wb = Upcase(wb);
     }
     const int result = wa < wb ? 1 : wa == wb ? 2 : 3;
-    m_.Trace().Add("CompareStringA", Hex(locale) + " " + Hex(flags) + " " + Quote(m_.AnsiToUtf8(textA)) +
-                                         " " + Quote(m_.AnsiToUtf8(textB)) + " -> " + std::to_string(result));
+    m_.Trace().Add("CompareStringA",
+                   Hex(locale) + " " + Hex(flags) + " " + Quote(m_.AnsiToUtf8(textA)) + " " +
+                       Quote(m_.AnsiToUtf8(textB)) + " -> " + std::to_string(result));
     return result;
 }
 
 int SimSystem::MultiByteToWideChar(Dword codePage, Dword flags, const char* source,
                                    int sourceLength, os::Wchar* dest, int destLength) {
-    unsigned number = codePage;
-    if (codePage == os::kCpAcp || codePage == 3) number = m_.Config().acp;
-    if (codePage == os::kCpOemcp) number = m_.Config().oemcp;
-    const CodePage* page = CodePage::Find(number);
+    const CodePage* page = CallCodePage(m_.Config(), codePage);
     auto fail = [&](long err) {
         m_.lastError = static_cast<Dword>(err);
         m_.Trace().Add("MultiByteToWideChar", std::to_string(codePage) + " -> 0" + TraceError(err));
@@ -181,10 +196,11 @@ int SimSystem::MultiByteToWideChar(Dword codePage, Dword flags, const char* sour
         if (destLength < needed) return fail(os::kErrorInsufficientBuffer);
         for (int i = 0; i < needed; ++i) dest[i] = wide[static_cast<size_t>(i)];
     }
-    m_.Trace().Add("MultiByteToWideChar", std::to_string(codePage) + " " +
-                                              Quote(page->Number() == 65001 ? std::string(source, length)
-                                                                            : Utf16ToUtf8(wide)) +
-                                              " -> " + std::to_string(needed));
+    m_.Trace().Add(
+        "MultiByteToWideChar",
+        std::to_string(codePage) + " " +
+            Quote(page->Number() == 65001 ? std::string(source, length) : Utf16ToUtf8(wide)) +
+            " -> " + std::to_string(needed));
     return needed;
 }
 
@@ -192,10 +208,7 @@ int SimSystem::WideCharToMultiByte(Dword codePage, Dword flags, const os::Wchar*
                                    int sourceLength, char* dest, int destLength,
                                    const char* defaultChar, os::Bool* usedDefault) {
     (void)flags;
-    unsigned number = codePage;
-    if (codePage == os::kCpAcp || codePage == 3) number = m_.Config().acp;
-    if (codePage == os::kCpOemcp) number = m_.Config().oemcp;
-    const CodePage* page = CodePage::Find(number);
+    const CodePage* page = CallCodePage(m_.Config(), codePage);
     auto fail = [&](long err) {
         m_.lastError = static_cast<Dword>(err);
         m_.Trace().Add("WideCharToMultiByte", std::to_string(codePage) + " -> 0" + TraceError(err));
@@ -220,9 +233,9 @@ int SimSystem::WideCharToMultiByte(Dword codePage, Dword flags, const os::Wchar*
         if (destLength < needed) return fail(os::kErrorInsufficientBuffer);
         memcpy(dest, bytes.data(), bytes.size());
     }
-    m_.Trace().Add("WideCharToMultiByte", std::to_string(codePage) + " " + Quote(Utf16ToUtf8(wide)) +
-                                              " -> " + std::to_string(needed) +
-                                              (used ? " usedDefault" : ""));
+    m_.Trace().Add("WideCharToMultiByte",
+                   std::to_string(codePage) + " " + Quote(Utf16ToUtf8(wide)) + " -> " +
+                       std::to_string(needed) + (used ? " usedDefault" : ""));
     return needed;
 }
 
@@ -256,9 +269,9 @@ Dword SimSystem::GetModuleFileNameA(os::Module module, char* buffer, Dword size)
         memcpy(buffer, ansi.data(), size);
         n = size;
     }
-    m_.Trace().Add("GetModuleFileNameA", Hex(static_cast<uint32_t>(value)) + " size=" +
-                                             std::to_string(size) + " -> " + std::to_string(n) + " " +
-                                             Quote(path));
+    m_.Trace().Add("GetModuleFileNameA", Hex(static_cast<uint32_t>(value)) +
+                                             " size=" + std::to_string(size) + " -> " +
+                                             std::to_string(n) + " " + Quote(path));
     return n;
 }
 
@@ -290,7 +303,8 @@ os::Module SimSystem::LoadLibraryA(const char* name) {
             while (pos <= path->size()) {
                 size_t semi = path->find(';', pos);
                 if (semi == std::string::npos) semi = path->size();
-                if (semi > pos) candidates.push_back(JoinWindowsPath(path->substr(pos, semi - pos), file));
+                if (semi > pos)
+                    candidates.push_back(JoinWindowsPath(path->substr(pos, semi - pos), file));
                 pos = semi + 1;
             }
         }
@@ -314,8 +328,9 @@ os::Module SimSystem::LoadLibraryA(const char* name) {
     for (auto& [handle, module] : modules_) {
         if (EqualNoCaseUtf8(module->path, found)) {
             ++module->references;
-            m_.Trace().Add("LoadLibraryA", Quote(given) + " -> " + Hex(static_cast<uint32_t>(handle)) +
-                                               " " + Quote(found));
+            m_.Trace().Add(
+                "LoadLibraryA",
+                Quote(given) + " -> " + Hex(static_cast<uint32_t>(handle)) + " " + Quote(found));
             return reinterpret_cast<os::Module>(handle);
         }
     }
@@ -325,14 +340,16 @@ os::Module SimSystem::LoadLibraryA(const char* name) {
         std::string bytes;
         if (long err = m_.Files().ReadAll(found, &bytes)) return fail(err);
         std::string error;
-        module->resources = ResourceSet::FromPe(std::vector<uint8_t>(bytes.begin(), bytes.end()), &error);
+        module->resources =
+            ResourceSet::FromPe(std::vector<uint8_t>(bytes.begin(), bytes.end()), &error);
         if (!module->resources) return fail(kErrorBadExeFormat);
         m_.Files().HoldImage(found);
     }
     const uintptr_t handle = nextModule_;
     nextModule_ += 0x10000;
     modules_[handle] = std::move(module);
-    m_.Trace().Add("LoadLibraryA", Quote(given) + " -> " + Hex(static_cast<uint32_t>(handle)) + " " + Quote(found));
+    m_.Trace().Add("LoadLibraryA",
+                   Quote(given) + " -> " + Hex(static_cast<uint32_t>(handle)) + " " + Quote(found));
     return reinterpret_cast<os::Module>(handle);
 }
 
@@ -422,19 +439,22 @@ int SimSystem::LoadStringA(os::Module module, unsigned id, char* buffer, int siz
     // Whole characters only, as many as fit before the terminator.
     size_t n = 0;
     while (n < ansi.size()) {
-        const size_t step = m_.Ansi().IsLeadByte(static_cast<unsigned char>(ansi[n])) && n + 1 < ansi.size() ? 2 : 1;
+        const size_t step =
+            m_.Ansi().IsLeadByte(static_cast<unsigned char>(ansi[n])) && n + 1 < ansi.size() ? 2
+                                                                                             : 1;
         if (n + step > static_cast<size_t>(size - 1)) break;
         n += step;
     }
     memcpy(buffer, ansi.data(), n);
     buffer[n] = '\0';
-    m_.Trace().Add("LoadStringA", args + " -> " + std::to_string(n) + " " + Quote(Utf16ToUtf8(text)));
+    m_.Trace().Add("LoadStringA",
+                   args + " -> " + std::to_string(n) + " " + Quote(Utf16ToUtf8(text)));
     return static_cast<int>(n);
 }
 
 os::Icon SimSystem::LoadIconA(os::Module module, const char* name) {
-    const std::string args = Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module))) + " " +
-                             ResourceName(name);
+    const std::string args =
+        Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module))) + " " + ResourceName(name);
     std::string key;
     if (!module && os::IsIntResource(name) && reinterpret_cast<uintptr_t>(name) >= 32512) {
         key = "system" + ResourceName(name);  // IDI_APPLICATION and the others
@@ -473,14 +493,15 @@ Dword SimSystem::GetEnvironmentVariableA(const char* name, char* buffer, Dword s
     } else {
         n = static_cast<Dword>(ansi.size() + 1);
     }
-    m_.Trace().Add("GetEnvironmentVariableA", Quote(key) + " size=" + std::to_string(size) + " -> " +
-                                                  std::to_string(n) + " " + Quote(*value));
+    m_.Trace().Add("GetEnvironmentVariableA", Quote(key) + " size=" + std::to_string(size) +
+                                                  " -> " + std::to_string(n) + " " + Quote(*value));
     return n;
 }
 
 void SimSystem::Sleep(Dword milliseconds) {
     m_.AdvanceClock(milliseconds);
-    m_.Trace().Add("Sleep", std::to_string(milliseconds) + " -> clock=" + std::to_string(m_.Clock()));
+    m_.Trace().Add("Sleep",
+                   std::to_string(milliseconds) + " -> clock=" + std::to_string(m_.Clock()));
 }
 
 }  // namespace sim

@@ -19,21 +19,30 @@ struct Button {
 };
 
 const Button kButtons[] = {
-    {os::kIdOk, "ok", "OK"},       {os::kIdCancel, "cancel", "Cancel"}, {3, "abort", "Abort"},
-    {4, "retry", "Retry"},         {5, "ignore", "Ignore"},             {os::kIdYes, "yes", "Yes"},
-    {os::kIdNo, "no", "No"},       {10, "try", "Try Again"},            {11, "continue", "Continue"},
+    {os::kIdOk, "ok", "OK"},      {os::kIdCancel, "cancel", "Cancel"},
+    {3, "abort", "Abort"},        {4, "retry", "Retry"},
+    {5, "ignore", "Ignore"},      {os::kIdYes, "yes", "Yes"},
+    {os::kIdNo, "no", "No"},      {10, "try", "Try Again"},
+    {11, "continue", "Continue"},
 };
 
 // The buttons of a box style, in their order on the box.
 std::vector<int> ButtonsOf(unsigned type) {
     switch (type & 0xF) {
-        case 1: return {os::kIdOk, os::kIdCancel};
-        case 2: return {3, 4, 5};
-        case 3: return {os::kIdYes, os::kIdNo, os::kIdCancel};
-        case 4: return {os::kIdYes, os::kIdNo};
-        case 5: return {4, os::kIdCancel};
-        case 6: return {os::kIdCancel, 10, 11};
-        default: return {os::kIdOk};
+        case 1:
+            return {os::kIdOk, os::kIdCancel};
+        case 2:
+            return {3, 4, 5};
+        case 3:
+            return {os::kIdYes, os::kIdNo, os::kIdCancel};
+        case 4:
+            return {os::kIdYes, os::kIdNo};
+        case 5:
+            return {4, os::kIdCancel};
+        case 6:
+            return {os::kIdCancel, 10, 11};
+        default:
+            return {os::kIdOk};
     }
 }
 
@@ -46,7 +55,9 @@ const Button& ButtonById(int id) {
 // The button an action presses on a box (0: none; -1: Help).
 int Press(const Action& a, unsigned type) {
     const std::vector<int> buttons = ButtonsOf(type);
-    auto has = [&](int id) { return std::find(buttons.begin(), buttons.end(), id) != buttons.end(); };
+    auto has = [&](int id) {
+        return std::find(buttons.begin(), buttons.end(), id) != buttons.end();
+    };
     if (a.verb == "help") return (type & 0x4000) ? -1 : 0;  // MB_HELP
     if (a.verb == "click") return has(a.id) ? a.id : 0;
     if (a.verb == "enter") {
@@ -69,10 +80,12 @@ int SimUi::MessageBoxA(os::Window owner, const char* text, const char* caption, 
     const std::string body = text ? m_.AnsiToUtf8(text) : "";
     const std::string title = caption ? m_.AnsiToUtf8(caption) : "Error";
     std::string buttons;
-    for (int id : ButtonsOf(type)) buttons += (buttons.empty() ? "" : "/") + std::string(ButtonById(id).label);
+    for (int id : ButtonsOf(type))
+        buttons += (buttons.empty() ? "" : "/") + std::string(ButtonById(id).label);
     if (type & 0x4000) buttons += "/Help";
-    const std::string args = "owner=" + Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner))) +
-                             " caption=" + Quote(title) + " text=" + Quote(body) + " type=" + Hex(type);
+    const std::string args =
+        "owner=" + Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner))) +
+        " caption=" + Quote(title) + " text=" + Quote(body) + " type=" + Hex(type);
     Actions& actions = m_.UserActions();
     for (;;) {
         Action action;

@@ -176,8 +176,7 @@ bool IconvOne(iconv_t cd, const char* bytes, size_t count, char16_t* out) {
 }
 
 iconv_t OpenToUtf16(unsigned number) {
-    const std::string names[] = {"CP" + std::to_string(number),
-                                 "WINDOWS-" + std::to_string(number),
+    const std::string names[] = {"CP" + std::to_string(number), "WINDOWS-" + std::to_string(number),
                                  "IBM" + std::to_string(number)};
     for (const std::string& name : names) {
         iconv_t cd = iconv_open("UTF-16LE", name.c_str());
@@ -328,34 +327,60 @@ std::string CodePage::FromWide(std::u16string_view text, const char* defaultChar
     return out;
 }
 
+bool AppendLineEscape(char c, std::string* out) {
+    switch (c) {
+        case '\n':
+            *out += "\\n";
+            return true;
+        case '\r':
+            *out += "\\r";
+            return true;
+        case '\t':
+            *out += "\\t";
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string Quote(std::string_view utf8) {
     std::string out = "\"";
     for (char ch : utf8) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    char buf[8];
-                    snprintf(buf, sizeof buf, "\\x%02x", c);
-                    out += buf;
-                } else {
-                    out += ch;
-                }
+        if (c == '"') {
+            out += "\\\"";
+        } else if (AppendLineEscape(ch, &out)) {
+            continue;
+        } else if (c < 0x20 || c == 0x7F) {
+            char buf[8];
+            snprintf(buf, sizeof buf, "\\x%02x", c);
+            out += buf;
+        } else {
+            out += ch;
         }
     }
     return out + "\"";
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<uint8_t> Utf16LeBytes(std::u16string_view text) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> RegSzBytes(std::string_view utf8) {
+    return Utf16LeBytes(Utf8ToUtf16(utf8) + u'\0');
 }
 
 std::string Hex(uint32_t value) {

@@ -33,7 +33,7 @@ bool EqualNoCaseUtf8(std::string_view a, std::string_view b);
 // Single-byte pages and 932 are tables built once from the host's iconv;
 // 65001 is UTF-8.
 class CodePage {
-public:
+  public:
     // The code page `number` (1251, 866, 1252, 932, 437, 850, 65001, ...), or
     // null when the host cannot provide it. Code pages live until the process ends.
     static const CodePage* Find(unsigned number);
@@ -54,7 +54,7 @@ public:
     std::string FromWide(std::u16string_view text, const char* defaultChar = nullptr,
                          bool* usedDefault = nullptr) const;
 
-private:
+  private:
     explicit CodePage(unsigned number) : number_(number) {}
     bool Build();
 
@@ -65,14 +65,27 @@ private:
     std::vector<std::pair<unsigned char, unsigned char>> leadRanges_;
     char16_t single_[256] = {};
     bool singleValid_[256] = {};
-    std::vector<char16_t> pairs_;       // (lead << 8 | trail) for lead bytes; 0 = no mapping
-    std::vector<uint16_t> reverse_;     // wide char -> bytes (byte, or lead << 8 | trail); 0xFFFF none
+    std::vector<char16_t> pairs_;    // (lead << 8 | trail) for lead bytes; 0 = no mapping
+    std::vector<uint16_t> reverse_;  // wide char -> bytes (byte, or lead << 8 | trail); 0xFFFF none
     char16_t defaultWide_ = u'?';
 };
 
 // Text for the trace: `text` (UTF-8) in double quotes, with '"' and control
 // characters escaped (\" \n \r \t \xNN). Backslashes stay as they are.
 std::string Quote(std::string_view utf8);
+// Appends the escape of a line feed, carriage return or tab ("\n", "\r",
+// "\t") and returns true; returns false for every other character.
+bool AppendLineEscape(char c, std::string* out);
 std::string Hex(uint32_t value);  // "0x1f"
+
+// `s` without the spaces and tabs before it and the spaces, tabs and carriage
+// returns after it (a line of a text file without its LF).
+std::string_view TrimBlanks(std::string_view s);
+
+// The UTF-16LE bytes of `text` (no terminator added), as the registry and
+// "Unicode" files hold text.
+std::vector<uint8_t> Utf16LeBytes(std::u16string_view text);
+// The data of a REG_SZ value: the UTF-8 text in UTF-16LE with its terminator.
+std::vector<uint8_t> RegSzBytes(std::string_view utf8);
 
 }  // namespace sim

@@ -19,7 +19,7 @@
 namespace sim {
 
 class Trace {
-public:
+  public:
     Trace() = default;
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
@@ -41,7 +41,7 @@ public:
     // next process.
     void Continue(Trace& earlier);
 
-private:
+  private:
     std::vector<std::string> lines_;
     std::map<std::string, long> counts_;
     FILE* file_ = nullptr;
