@@ -41,21 +41,10 @@ int Usage() {
 std::string Escaped(const std::string& ansi) {
     std::string out;
     for (char c : ansi) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                out += c;
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (!sim::AppendLineEscape(c, &out)) {
+            out += c;
         }
     }
     return out;

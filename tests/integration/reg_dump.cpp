@@ -47,6 +47,18 @@ std::string RootName(os::Key root) {
     return "?";
 }
 
+// The names of the subkeys of an open key, in the order the registry gives them.
+std::vector<std::string> SubkeyNames(os::Key key) {
+    std::vector<std::string> names;
+    for (os::Dword index = 0;; ++index) {
+        char name[512];
+        os::Dword nameSize = sizeof name;
+        if (os::Reg().EnumKeyEx(key, index, name, &nameSize) != os::kErrorSuccess) break;
+        names.emplace_back(name, nameSize);
+    }
+    return names;
+}
+
 void DumpInto(os::Key root, const std::string& path, const std::string& folder, std::string* out) {
     os::Registry& reg = os::Reg();
     os::Key key = nullptr;
@@ -92,13 +104,7 @@ void DumpInto(os::Key root, const std::string& path, const std::string& folder, 
         *out += line + "\n";
     }
 
-    std::vector<std::string> subkeys;
-    for (os::Dword index = 0;; ++index) {
-        char name[512];
-        os::Dword nameSize = sizeof name;
-        if (reg.EnumKeyEx(key, index, name, &nameSize) != os::kErrorSuccess) break;
-        subkeys.emplace_back(name, nameSize);
-    }
+    std::vector<std::string> subkeys = SubkeyNames(key);
     reg.CloseKey(key);
     std::sort(subkeys.begin(), subkeys.end(), LessNoCase);
     for (const std::string& sub : subkeys) DumpInto(root, Child(path, sub), folder, out);
@@ -180,13 +186,7 @@ void EraseTree(os::Key root, const std::string& path) {
     os::Registry& reg = os::Reg();
     os::Key key = nullptr;
     if (reg.OpenKeyEx(root, path.c_str(), os::kKeyRead, &key) == os::kErrorSuccess) {
-        std::vector<std::string> subkeys;
-        for (os::Dword index = 0;; ++index) {
-            char name[512];
-            os::Dword nameSize = sizeof name;
-            if (reg.EnumKeyEx(key, index, name, &nameSize) != os::kErrorSuccess) break;
-            subkeys.emplace_back(name, nameSize);
-        }
+        const std::vector<std::string> subkeys = SubkeyNames(key);
         reg.CloseKey(key);
         for (const std::string& sub : subkeys) EraseTree(root, Child(path, sub));
     }

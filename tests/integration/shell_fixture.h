@@ -54,7 +54,9 @@ class ShellTest : public core_test::MachineTest {
     void MoveProgram(const std::string& path) {
         for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
             machine().Files().CreateDirectory(path.substr(0, at));
-        if (!Exists(path)) ASSERT_EQ(machine().Files().WriteAll(path, "MZ program"), 0) << path;
+        if (!Exists(path)) {
+            ASSERT_EQ(machine().Files().WriteAll(path, "MZ program"), 0) << path;
+        }
         machine().Config().programPath = path;
     }
 

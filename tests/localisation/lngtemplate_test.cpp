@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <regex>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,9 +37,21 @@ std::string RunTool(const std::string& arguments) {
 }
 
 // The template with "T:" put before every entry's text.
+// An entry is a line that begins with eight lower-case hex digits and "=\"".
 std::string Marked(const std::string& text) {
-    static const std::regex entry("(\r\n[0-9a-f]{8}=\")");
-    return std::regex_replace(text, entry, "$1T:");
+    const auto isHex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    std::string out;
+    size_t at = 0;
+    for (size_t line = text.find("\r\n"); line != std::string::npos;
+         line = text.find("\r\n", line + 2)) {
+        const size_t key = line + 2;
+        if (text.size() < key + 10 || text.compare(key + 8, 2, "=\"") != 0) continue;
+        if (!std::all_of(text.begin() + key, text.begin() + key + 8, isHex)) continue;
+        out.append(text, at, key + 10 - at);
+        out += "T:";
+        at = key + 10;
+    }
+    return out + text.substr(at);
 }
 
 using TemplateTest = LocalisationTest;

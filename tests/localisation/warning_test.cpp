@@ -136,7 +136,9 @@ TEST_F(WarningTest, LongMessageIsCutWholeCharacters) {
         // boundary within 511 bytes.
         EXPECT_LE(composed.size(), kStringSize - 1);
         EXPECT_EQ(whole.compare(0, composed.size(), composed), 0);
-        if (c.length) EXPECT_EQ(composed.size(), c.length);
+        if (c.length) {
+            EXPECT_EQ(composed.size(), c.length);
+        }
         if (c.acp == 932) {
             const size_t pathStart = whole.find("C:\\") + 3;
             EXPECT_EQ((composed.size() - pathStart) % 2, 0u) << "a character was split";

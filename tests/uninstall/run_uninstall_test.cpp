@@ -19,16 +19,6 @@ const std::string kRestart = "Для завершения удаления Velko
 class RunUninstallTest : public UninstallTest {
   protected:
     std::string Registry() { return machine().Registry().Save(); }
-    // The position of the first trace line that begins with `prefix`; the
-    // test fails when there is none.
-    size_t Position(const std::string& prefix) {
-        const std::vector<std::string>& lines = machine().TraceLines();
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].rfind(prefix, 0) == 0) return i;
-        }
-        ADD_FAILURE() << "no trace line begins with " << prefix;
-        return lines.size();
-    }
 };
 
 TEST_F(RunUninstallTest, AnsweringNoChangesNothing) {

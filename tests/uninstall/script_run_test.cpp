@@ -30,16 +30,6 @@ class ScriptRunTest : public UninstallTest {
         PutFile(path, page.FromWide(sim::Utf8ToUtf16(utf8)));
         RunInterpreter("/c \"" + path + "\"");
     }
-    // The position of the first trace line that begins with `prefix`; the
-    // test fails when there is none.
-    size_t Position(const std::string& prefix) {
-        const std::vector<std::string>& lines = machine().TraceLines();
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].rfind(prefix, 0) == 0) return i;
-        }
-        ADD_FAILURE() << "no trace line begins with " << prefix;
-        return lines.size();
-    }
 };
 
 // The interpreter reads a batch file in the OEM code page: a path written in

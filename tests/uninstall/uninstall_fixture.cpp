@@ -165,6 +165,15 @@ std::vector<std::string> UninstallTest::Calls(const std::string& call) const {
     return found;
 }
 
+size_t UninstallTest::Position(const std::string& prefix) const {
+    const std::vector<std::string>& lines = machine_->TraceLines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind(prefix, 0) == 0) return i;
+    }
+    ADD_FAILURE() << "no trace line begins with " << prefix;
+    return lines.size();
+}
+
 std::vector<std::string> UninstallTest::Boxes() const {
     std::vector<std::string> boxes;
     for (const std::string& line : Calls("MessageBoxA")) {

@@ -73,6 +73,9 @@ class UninstallTest : public ::testing::Test {
 
     // The trace lines of `call` (the lines that begin with it and a blank).
     std::vector<std::string> Calls(const std::string& call) const;
+    // The position of the first trace line that begins with `prefix`; the
+    // test fails when there is none.
+    size_t Position(const std::string& prefix) const;
     // The captions and texts of the message boxes shown, "caption|text".
     std::vector<std::string> Boxes() const;
 
