@@ -2,7 +2,7 @@
 # Installs what the builds and tests need on a fresh Debian machine.
 # Works as root or through sudo; does nothing when everything is present.
 set -euo pipefail
-packages=(cmake make g++ clang libclang-rt-14-dev googletest
+packages=(cmake make g++ clang clang-format libclang-rt-14-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
           wine64 xvfb x11-utils imagemagick locales file python3)
 missing=()

@@ -33,6 +33,9 @@ if [ -n "$tot" ]; then
 fi
 [ "$rc" -eq 0 ] || status=1
 
+echo "== formatting"
+if scripts/check_format.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+
 for t in tests/wine/run.sh fuzz/run.sh; do
   [ -x "$t" ] || continue
   echo "== $t"

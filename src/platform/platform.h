@@ -16,7 +16,7 @@ namespace os {
 
 // Windows registry (advapi32). Results are Win32 error codes (0 on success).
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // RegCreateKeyExA with reserved 0, no class, no security attributes.
     // *disposition (optional): 1 created, 2 opened.
@@ -53,7 +53,7 @@ public:
 // Files and folders (kernel32). Bool results follow Win32: nonzero on success,
 // and LastError() tells the failure.
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     virtual FileHandle CreateFileA(const char* name, Dword access, Dword share, Dword creation,
                                    Dword flagsAndAttributes) = 0;
@@ -85,13 +85,13 @@ public:
     virtual unsigned GetWindowsDirectoryA(char* buffer, unsigned size) = 0;
     virtual Dword GetCurrentDirectoryA(Dword size, char* buffer) = 0;
     virtual Bool SetCurrentDirectoryA(const char* path) = 0;
-    virtual Bool WritePrivateProfileStringA(const char* section, const char* key,
-                                            const char* value, const char* fileName) = 0;
+    virtual Bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                            const char* fileName) = 0;
 };
 
 // Version, code pages, modules and resources, environment, time (kernel32, user32).
 class System {
-public:
+  public:
     virtual ~System() = default;
     virtual Dword GetLastError() = 0;
     virtual void SetLastError(Dword code) = 0;
@@ -102,8 +102,8 @@ public:
     virtual Dword GetACP() = 0;
     virtual Dword GetOEMCP() = 0;
     // CompareStringA: 1 less, 2 equal, 3 greater, 0 on failure. Lengths -1 for NUL-terminated.
-    virtual int CompareStringA(Dword locale, Dword flags, const char* a, int lengthA,
-                               const char* b, int lengthB) = 0;
+    virtual int CompareStringA(Dword locale, Dword flags, const char* a, int lengthA, const char* b,
+                               int lengthB) = 0;
     virtual int MultiByteToWideChar(Dword codePage, Dword flags, const char* source,
                                     int sourceLength, Wchar* dest, int destLength) = 0;
     virtual int WideCharToMultiByte(Dword codePage, Dword flags, const Wchar* source,
@@ -133,11 +133,10 @@ public:
 // on them, system metrics and colours, the help viewer. Messages, styles and
 // metrics are those of ui_types.h; texts are ANSI.
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     // MessageBoxA: the button pressed (kIdOk, kIdYes, ...), 0 on failure.
-    virtual int MessageBoxA(Window owner, const char* text, const char* caption,
-                            unsigned type) = 0;
+    virtual int MessageBoxA(Window owner, const char* text, const char* caption, unsigned type) = 0;
 
     // DialogBoxParamA: the dialog template `templateName` (a text or an
     // IntResource id) of `instance`, modal over `owner` (may be null); `param`
@@ -154,8 +153,7 @@ public:
     virtual Bool EndDialog(Window dialog, intptr_t result) = 0;
     // GetDlgItem: the control with that id, or null.
     virtual Window GetDlgItem(Window dialog, int id) = 0;
-    virtual LResult SendMessageA(Window window, unsigned message, WParam wParam,
-                                 LParam lParam) = 0;
+    virtual LResult SendMessageA(Window window, unsigned message, WParam wParam, LParam lParam) = 0;
     virtual LResult SendDlgItemMessageA(Window dialog, int id, unsigned message, WParam wParam,
                                         LParam lParam) = 0;
     // IsDlgButtonChecked / CheckDlgButton: kBstUnchecked, kBstChecked, kBstIndeterminate.
@@ -189,8 +187,7 @@ public:
     virtual int GetSystemMetrics(int index) = 0;
     virtual Dword GetSysColor(int index) = 0;
     // WinHelpA: starts the help viewer on `helpFile`.
-    virtual Bool WinHelpA(Window owner, const char* helpFile, unsigned command,
-                          uintptr_t data) = 0;
+    virtual Bool WinHelpA(Window owner, const char* helpFile, unsigned command, uintptr_t data) = 0;
 };
 
 // Windows shell (shell32) and COM (ole32): OLE for the thread, special
@@ -266,7 +263,7 @@ enum : unsigned {
 enum : int { kSwShowNormal = 1 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // OleInitialize(NULL): kSOk, kSFalse when the thread had it already, or a
     // failure. Each call that succeeds wants its OleUninitialize.
@@ -285,8 +282,8 @@ public:
     // `remember`, then released. The setters' results are not looked at. The
     // result is that of the first of CoCreateInstance, QueryInterface and Save
     // that failed, else Save's; *failedAt (optional) names that call.
-    virtual HResult SaveShellLink(const ShellLinkFields& link, const Wchar* linkPath,
-                                  Bool remember, ShellLinkStep* failedAt) = 0;
+    virtual HResult SaveShellLink(const ShellLinkFields& link, const Wchar* linkPath, Bool remember,
+                                  ShellLinkStep* failedAt) = 0;
 
     // SHFileOperationA: 0 on success, else an error code.
     virtual int FileOperationA(FileOperation* operation) = 0;

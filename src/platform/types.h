@@ -26,7 +26,9 @@ struct WindowObject;
 using Window = WindowObject*;
 using FileHandle = void*;
 
-inline FileHandle InvalidFileHandle() { return reinterpret_cast<FileHandle>(static_cast<intptr_t>(-1)); }
+inline FileHandle InvalidFileHandle() {
+    return reinterpret_cast<FileHandle>(static_cast<intptr_t>(-1));
+}
 
 // Predefined registry roots, with their Win32 values.
 inline Key RootKey(uintptr_t v) { return reinterpret_cast<Key>(v); }

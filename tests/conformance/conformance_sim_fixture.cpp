@@ -11,7 +11,7 @@ namespace conformance {
 namespace {
 
 class SimMachine final : public Machine {
-public:
+  public:
     SimMachine() : fresh_(Options()) {
         static std::atomic<int> counter{0};
         const std::string name = "VlkConformance-" + std::to_string(++counter);
@@ -28,7 +28,7 @@ public:
     std::string ScratchFolder() const override { return folder_; }
     bool NtFamily() const override { return true; }
 
-private:
+  private:
     static sim::MachineOptions Options() {
         sim::MachineOptions o;
         o.major = 6;

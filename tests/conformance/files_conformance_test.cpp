@@ -10,15 +10,17 @@ namespace {
 using os::Dword;
 
 class FilesConformance : public ConformanceTest {
-protected:
+  protected:
     os::FileHandle OpenFile(const std::string& rest, Dword access, Dword share, Dword creation) {
-        return os::Fs().CreateFileA(Path(rest).c_str(), access, share, creation, os::kFileAttributeNormal);
+        return os::Fs().CreateFileA(Path(rest).c_str(), access, share, creation,
+                                    os::kFileAttributeNormal);
     }
     void Make(const std::string& rest, const std::string& bytes = "data") {
         os::FileHandle f = OpenFile(rest, os::kGenericWrite, 0, os::kCreateAlways);
         ASSERT_NE(f, os::InvalidFileHandle()) << rest;
         Dword written = 0;
-        ASSERT_TRUE(os::Fs().WriteFile(f, bytes.data(), static_cast<Dword>(bytes.size()), &written));
+        ASSERT_TRUE(
+            os::Fs().WriteFile(f, bytes.data(), static_cast<Dword>(bytes.size()), &written));
         os::Fs().CloseHandle(f);
     }
     bool Exists(const std::string& rest) {
@@ -35,11 +37,14 @@ TEST_F(FilesConformance, CreationDispositions) {
     ASSERT_NE(f, os::InvalidFileHandle());
     EXPECT_EQ(Error(), static_cast<Dword>(os::kErrorAlreadyExists));
     os::Fs().CloseHandle(f);
-    EXPECT_EQ(OpenFile("missing.txt", os::kGenericRead, 0, os::kOpenExisting), os::InvalidFileHandle());
+    EXPECT_EQ(OpenFile("missing.txt", os::kGenericRead, 0, os::kOpenExisting),
+              os::InvalidFileHandle());
     EXPECT_EQ(Error(), static_cast<Dword>(os::kErrorFileNotFound));
-    EXPECT_EQ(OpenFile("nofolder\\x.txt", os::kGenericRead, 0, os::kOpenExisting), os::InvalidFileHandle());
+    EXPECT_EQ(OpenFile("nofolder\\x.txt", os::kGenericRead, 0, os::kOpenExisting),
+              os::InvalidFileHandle());
     EXPECT_EQ(Error(), static_cast<Dword>(os::kErrorPathNotFound));
-    EXPECT_EQ(OpenFile("nofolder\\x.txt", os::kGenericWrite, 0, os::kCreateAlways), os::InvalidFileHandle());
+    EXPECT_EQ(OpenFile("nofolder\\x.txt", os::kGenericWrite, 0, os::kCreateAlways),
+              os::InvalidFileHandle());
     EXPECT_EQ(Error(), static_cast<Dword>(os::kErrorPathNotFound));
 }
 
@@ -89,7 +94,8 @@ TEST_F(FilesConformance, PathsIgnoreCaseAndTakeBothSeparators) {
     std::string slashed = Path("sub/mixedcase.txt");
     EXPECT_NE(os::Fs().GetFileAttributesA(slashed.c_str()), os::kInvalidFileAttributes);
     EXPECT_NE(os::Fs().GetFileAttributesA(Path("SUB\\").c_str()), os::kInvalidFileAttributes);
-    os::FileHandle f = OpenFile("SUB\\MIXEDCASE.txt", os::kGenericRead, os::kFileShareRead, os::kOpenExisting);
+    os::FileHandle f =
+        OpenFile("SUB\\MIXEDCASE.txt", os::kGenericRead, os::kFileShareRead, os::kOpenExisting);
     ASSERT_NE(f, os::InvalidFileHandle());
     char buffer[8] = {};
     Dword read = 0;
@@ -146,8 +152,8 @@ TEST_F(FilesConformance, AFileHeldWithDeleteSharingCanBeRenamed) {
     os::FileHandle f = OpenFile("held.dll", os::kGenericRead,
                                 os::kFileShareRead | os::kFileShareDelete, os::kOpenExisting);
     ASSERT_NE(f, os::InvalidFileHandle());
-    EXPECT_EQ(OpenFile("held.dll", os::kGenericWrite, os::kFileShareRead | os::kFileShareWrite |
-                                                          os::kFileShareDelete,
+    EXPECT_EQ(OpenFile("held.dll", os::kGenericWrite,
+                       os::kFileShareRead | os::kFileShareWrite | os::kFileShareDelete,
                        os::kOpenExisting),
               os::InvalidFileHandle());
     EXPECT_EQ(Error(), static_cast<Dword>(os::kErrorSharingViolation));

@@ -11,8 +11,9 @@ namespace {
 using os::Dword;
 
 class RegistryConformance : public ConformanceTest {
-protected:
-    os::Key Create(const std::string& rest, Dword access = os::kKeyAllAccess, Dword* disposition = nullptr) {
+  protected:
+    os::Key Create(const std::string& rest, Dword access = os::kKeyAllAccess,
+                   Dword* disposition = nullptr) {
         os::Key key = nullptr;
         EXPECT_EQ(os::Reg().CreateKeyEx(os::CurrentUser(), Key(rest).c_str(), 0, access, &key,
                                         disposition),
@@ -44,7 +45,9 @@ TEST_F(RegistryConformance, ValuesOfEachTypeReadBackAsWritten) {
     os::Key key = Create("");
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line);
-        ASSERT_EQ(os::Reg().SetValueEx(key, "v", c.type, c.data.data(), static_cast<Dword>(c.data.size())), 0);
+        ASSERT_EQ(os::Reg().SetValueEx(key, "v", c.type, c.data.data(),
+                                       static_cast<Dword>(c.data.size())),
+                  0);
         Dword type = 0, size = 64;
         uint8_t buffer[64] = {};
         ASSERT_EQ(os::Reg().QueryValueEx(key, "v", &type, buffer, &size), 0);
@@ -101,7 +104,8 @@ TEST_F(RegistryConformance, MissingKeysAndValues) {
     os::Key key = reinterpret_cast<os::Key>(1);
     EXPECT_EQ(Open("Missing", os::kKeyRead, &key), os::kErrorFileNotFound);
     EXPECT_EQ(key, nullptr);
-    EXPECT_EQ(os::Reg().DeleteKey(os::CurrentUser(), Key("Missing").c_str()), os::kErrorFileNotFound);
+    EXPECT_EQ(os::Reg().DeleteKey(os::CurrentUser(), Key("Missing").c_str()),
+              os::kErrorFileNotFound);
     key = Create("");
     Dword type = 77, size = 4;
     char buffer[4];
@@ -121,7 +125,8 @@ TEST_F(RegistryConformance, CreatingTellsCreatedOrOpened) {
 TEST_F(RegistryConformance, NtFamilyRefusesToDeleteAKeyWithSubkeys) {
     if (!machine().NtFamily()) GTEST_SKIP() << "the older platforms delete the tree";
     os::Reg().CloseKey(Create("Parent\\Child"));
-    EXPECT_EQ(os::Reg().DeleteKey(os::CurrentUser(), Key("Parent").c_str()), os::kErrorAccessDenied);
+    EXPECT_EQ(os::Reg().DeleteKey(os::CurrentUser(), Key("Parent").c_str()),
+              os::kErrorAccessDenied);
     os::Key key = nullptr;
     EXPECT_EQ(Open("Parent\\Child", os::kKeyRead, &key), 0);
     os::Reg().CloseKey(key);
@@ -181,11 +186,13 @@ TEST_F(RegistryConformance, EnumerationBuffersMustHoldTheTerminator) {
     EXPECT_EQ(size, 5u);
     char data[4];
     Dword nameSize = sizeof name, dataSize = sizeof data, type = 0;
-    EXPECT_EQ(os::Reg().EnumValue(key, 0, name, &nameSize, &type, data, &dataSize), os::kErrorMoreData);
+    EXPECT_EQ(os::Reg().EnumValue(key, 0, name, &nameSize, &type, data, &dataSize),
+              os::kErrorMoreData);
     EXPECT_EQ(dataSize, 7u);
     EXPECT_EQ(type, os::kRegSz);
     nameSize = sizeof name;
-    EXPECT_EQ(os::Reg().EnumValue(key, 1, name, &nameSize, nullptr, nullptr, nullptr), os::kErrorNoMoreItems);
+    EXPECT_EQ(os::Reg().EnumValue(key, 1, name, &nameSize, nullptr, nullptr, nullptr),
+              os::kErrorNoMoreItems);
     os::Reg().CloseKey(key);
 }
 

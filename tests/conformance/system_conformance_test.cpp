@@ -38,7 +38,10 @@ TEST_F(SystemConformance, ConversionsOfTheCodePages) {
         {__LINE__, 1251, "\xC0\xFF", u"\u0410\u044F"},
         {__LINE__, 866, "\x80\xEF", u"\u0410\u044F"},
         {__LINE__, 1252, "\x80\xE9", u"\u20AC\u00E9"},
-        {__LINE__, 932, "\x82\xA0" "a\xB1", u"\u3042a\uFF71"},
+        {__LINE__, 932,
+         "\x82\xA0"
+         "a\xB1",
+         u"\u3042a\uFF71"},
         {__LINE__, 932, "\x8B\x5C", u"\u6B3A"},  // a trail byte that is a backslash
     };
     for (const Case& c : cases) {
@@ -51,7 +54,8 @@ TEST_F(SystemConformance, ConversionsOfTheCodePages) {
         EXPECT_EQ(os::Sys().MultiByteToWideChar(c.codePage, 0, c.bytes, length, nullptr, 0), n);
         char back[16] = {};
         os::Bool used = 1;
-        const int m = os::Sys().WideCharToMultiByte(c.codePage, 0, wide, n, back, sizeof back, nullptr, &used);
+        const int m = os::Sys().WideCharToMultiByte(c.codePage, 0, wide, n, back, sizeof back,
+                                                    nullptr, &used);
         EXPECT_EQ(m, length);
         EXPECT_EQ(std::string(back, m), c.bytes);
         EXPECT_FALSE(used);
