@@ -26,10 +26,12 @@ log=$(mktemp)
 echo "== unit tests on the simulated machine"
 (cd build/sim && ctest --output-on-failure -j 2) | tee "$log"
 rc=${PIPESTATUS[0]}
-p=$(grep -Eo '[0-9]+ tests passed' "$log" | grep -Eo '^[0-9]+' || true)
-tot=$(grep -Eo 'out of [0-9]+' "$log" | grep -Eo '[0-9]+' || true)
-if [ -n "$tot" ]; then
-  passed=$((passed + ${p:-0})); failed=$((failed + tot - ${p:-0}))
+# ctest closes with "N% tests passed, F tests failed out of T".
+summary=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+if [ -n "$summary" ]; then
+  f=$(awk '{ print $1 }' <<<"$summary")
+  tot=$(awk '{ print $NF }' <<<"$summary")
+  passed=$((passed + tot - f)); failed=$((failed + f))
 fi
 [ "$rc" -eq 0 ] || status=1
 
